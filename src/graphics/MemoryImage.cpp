@@ -762,7 +762,19 @@ void MemoryImage::FillRect(const Rect& rect, const Color& color, int drawMode) {
 
 void MemoryImage::FillRectOpaque(uint32_t* dst, int dstPitch, const Rect& rect, uint32_t packed) {
     for (int y = rect.y; y < rect.y + rect.height; ++y) {
-        std::fill_n(dst + size_t(y) * size_t(dstPitch) + size_t(rect.x), rect.width, packed);
+        uint32_t* p = dst + size_t(y) * size_t(dstPitch) + size_t(rect.x);
+        int i = 0;
+#if defined(__SSE2__)
+        const __m128i v = _mm_set1_epi32(int(packed));
+        for (; i + 16 <= rect.width; i += 16) {
+            __m128i* out = reinterpret_cast<__m128i*>(p + i);
+            _mm_storeu_si128(out, v);
+            _mm_storeu_si128(out + 1, v);
+            _mm_storeu_si128(out + 2, v);
+            _mm_storeu_si128(out + 3, v);
+        }
+#endif
+        for (; i < rect.width; ++i) p[i] = packed;
     }
 }
 
@@ -1006,9 +1018,91 @@ std::vector<Tap> BuildTaps(double start, double length, int first, int last, int
     return taps;
 }
 
-struct Sums {
-    uint32_t a, r, g, b;
-};
+// Accumulates `weight` x the four channels of `pixel` into four 16-bit sums (blue, green, red,
+// alpha). A slot's weights never add up to more than a full pixel (257), so 255 x 257 fits.
+inline void AccumulateRowTap(uint16_t* sums, uint32_t pixel, uint32_t weight) {
+#if defined(__SSE2__)
+    const __m128i px = Lo16(_mm_cvtsi32_si128(int(pixel)));
+    const __m128i acc = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(sums));
+    const __m128i sum = _mm_add_epi16(acc, _mm_mullo_epi16(px, _mm_set1_epi16(short(weight))));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(sums), sum);
+#else
+    for (int c = 0; c < 4; ++c) {
+        sums[c] = uint16_t(sums[c] + ((pixel >> (8 * c)) & 0xFF) * weight);
+    }
+#endif
+}
+
+// acc[k] += weight x in[k] for `count` slots of four channels (32-bit sums of 16-bit values).
+inline void AccumulateColumnTap(uint32_t* acc, const uint16_t* in, int count, uint32_t weight) {
+    int k = 0;
+#if defined(__SSE2__)
+    const __m128i w = _mm_set1_epi16(short(weight));
+    for (; k + 2 <= count; k += 2) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 4 * k));
+        const __m128i lo = _mm_mullo_epi16(v, w);
+        const __m128i hi = _mm_mulhi_epu16(v, w);
+        __m128i* out = reinterpret_cast<__m128i*>(acc + 4 * k);
+        _mm_storeu_si128(out, _mm_add_epi32(_mm_loadu_si128(out), _mm_unpacklo_epi16(lo, hi)));
+        _mm_storeu_si128(out + 1,
+                         _mm_add_epi32(_mm_loadu_si128(out + 1), _mm_unpackhi_epi16(lo, hi)));
+    }
+#endif
+    for (; k < count; ++k) {
+        for (int c = 0; c < 4; ++c) acc[4 * k + c] += uint32_t(in[4 * k + c]) * weight;
+    }
+}
+
+// Turns accumulated sums (blue, green, red, alpha; a full pixel weighs 65536) into pixels
+// blended over `d`: c x a / 256 + dst x (256 - a) / 256, alpha da + (255 - da) x a / 255.
+// With a = 0 both formulas give the destination back unchanged.
+inline void FinishFilteredRow(uint32_t* d, const uint32_t* acc, int count) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i full = _mm_set1_epi16(256);
+    const __m128i opaque = _mm_set1_epi16(255);
+    const __m128i oneLane = _mm_set1_epi16(1);
+    const __m128i alphaLanes = _mm_set_epi16(-1, 0, 0, 0, -1, 0, 0, 0);
+    auto half = [&](const uint32_t* sums, __m128i d16) {
+        const __m128i v0 =
+            _mm_srli_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sums)), 16);
+        const __m128i v1 =
+            _mm_srli_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sums + 4)), 16);
+        const __m128i c = _mm_min_epi16(_mm_packs_epi32(v0, v1), opaque);
+        const __m128i a = SpreadAlpha(c);
+        const __m128i colour =
+            _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(c, a), 8),
+                          _mm_srli_epi16(_mm_mullo_epi16(d16, _mm_sub_epi16(full, a)), 8));
+        const __m128i x = _mm_mullo_epi16(_mm_sub_epi16(opaque, d16), a);
+        const __m128i q =
+            _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, oneLane), _mm_srli_epi16(x, 8)), 8);
+        const __m128i alpha = _mm_add_epi16(d16, q);
+        return _mm_or_si128(_mm_and_si128(alphaLanes, alpha), _mm_andnot_si128(alphaLanes, colour));
+    };
+    for (; i + 4 <= count; i += 4) {
+        const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+        const __m128i out =
+            _mm_packus_epi16(half(acc + 4 * i, Lo16(dv)), half(acc + 4 * i + 8, Hi16(dv)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), out);
+    }
+#endif
+    for (; i < count; ++i) {
+        const uint32_t* sum = acc + 4 * size_t(i);
+        const uint32_t a = std::min<uint32_t>(sum[3] >> 16, 255);
+        if (a == 0) continue;
+        const uint32_t r = std::min<uint32_t>(sum[2] >> 16, 255);
+        const uint32_t g = std::min<uint32_t>(sum[1] >> 16, 255);
+        const uint32_t b = std::min<uint32_t>(sum[0] >> 16, 255);
+        const uint32_t dp = d[i];
+        const uint32_t ia = 256 - a;
+        const uint32_t da = dp >> 24;
+        const uint32_t outR = ((r * a) >> 8) + ((((dp >> 16) & 0xFF) * ia) >> 8);
+        const uint32_t outG = ((g * a) >> 8) + ((((dp >> 8) & 0xFF) * ia) >> 8);
+        const uint32_t outB = ((b * a) >> 8) + (((dp & 0xFF) * ia) >> 8);
+        const uint32_t outA = da + ((255 - da) * a) / 255;
+        d[i] = (outA << 24) | (outR << 16) | (outG << 8) | outB;
+    }
+}
 
 }  // namespace
 
@@ -1028,62 +1122,38 @@ void MemoryImage::StretchBltFiltered(MemoryImage* src, const Rect& clipped, doub
     const int destH = clipped.height;
     const size_t slotsX = size_t(destW) + 4;
     const size_t srcRows = size_t(lastRow - firstRow);
-    // Both accumulators are bounded by the source and destination sizes; refuse absurd ones.
-    if (srcRows * slotsX > (size_t(1) << 26) || (size_t(destH) + 4) * slotsX > (size_t(1) << 26)) {
-        return;
-    }
+    // The accumulators are bounded by the source and destination sizes; refuse absurd ones.
+    if (srcRows * slotsX > (size_t(1) << 26)) return;
 
     const std::vector<Tap> tapsX = BuildTaps(srcX, srcW, firstCol, lastCol, destW, 257);
-    const std::vector<Tap> tapsY = BuildTaps(srcY, srcH, firstRow, lastRow, destH, 256);
+    std::vector<Tap> tapsY = BuildTaps(srcY, srcH, firstRow, lastRow, destH, 256);
+    std::stable_sort(tapsY.begin(), tapsY.end(),
+                     [](const Tap& a, const Tap& b) { return a.slot < b.slot; });
 
-    // Pass 1: along rows.
-    std::vector<Sums> across(srcRows * slotsX, Sums{0, 0, 0, 0});
+    // Pass 1: along rows, 16-bit sums per channel (destination column k in slot k + 1).
+    std::vector<uint16_t> across(srcRows * slotsX * 4, 0);
     for (size_t row = 0; row < srcRows; ++row) {
         const uint32_t* s = rows.Row(firstCol, firstRow + int(row), lastCol - firstCol);
-        Sums* out = across.data() + row * slotsX;
+        uint16_t* out = across.data() + row * slotsX * 4;
         for (const Tap& tap : tapsX) {
-            const uint32_t p = s[tap.src - firstCol];
-            Sums& acc = out[tap.slot];
-            acc.a += (p >> 24) * tap.weight;
-            acc.r += ((p >> 16) & 0xFF) * tap.weight;
-            acc.g += ((p >> 8) & 0xFF) * tap.weight;
-            acc.b += (p & 0xFF) * tap.weight;
+            AccumulateRowTap(out + size_t(tap.slot) * 4, s[tap.src - firstCol], tap.weight);
         }
     }
 
-    // Pass 2: along columns.
-    std::vector<Sums> down((size_t(destH) + 4) * slotsX, Sums{0, 0, 0, 0});
-    for (const Tap& tap : tapsY) {
-        const Sums* in = across.data() + size_t(tap.src - firstRow) * slotsX;
-        Sums* out = down.data() + size_t(tap.slot) * slotsX;
-        for (size_t k = 1; k <= size_t(destW); ++k) {
-            out[k].a += in[k].a * tap.weight;
-            out[k].r += in[k].r * tap.weight;
-            out[k].g += in[k].g * tap.weight;
-            out[k].b += in[k].b * tap.weight;
-        }
-    }
-
-    // Each channel is its sum / 65536; the result is blended by its own alpha.
+    // Pass 2: along columns, one destination row at a time; then each channel is its sum /
+    // 65536 (a full pixel weighs 257 x 256, so 255 stays 255), blended by its own alpha.
+    std::vector<uint32_t> acc(size_t(destW) * 4);
+    auto tap = tapsY.begin();
     for (int j = 0; j < destH; ++j) {
-        const Sums* in = down.data() + size_t(j + 1) * slotsX;
-        uint32_t* d = dstBits + size_t(clipped.y + j) * size_t(pitch) + size_t(clipped.x);
-        for (int i = 0; i < destW; ++i) {
-            const Sums& sum = in[i + 1];
-            const uint32_t a = std::min<uint32_t>(sum.a >> 16, 255);
-            if (a == 0) continue;
-            const uint32_t r = std::min<uint32_t>(sum.r >> 16, 255);
-            const uint32_t g = std::min<uint32_t>(sum.g >> 16, 255);
-            const uint32_t b = std::min<uint32_t>(sum.b >> 16, 255);
-            const uint32_t dp = d[i];
-            const uint32_t ia = 256 - a;
-            const uint32_t da = dp >> 24;
-            const uint32_t outR = ((r * a) >> 8) + ((((dp >> 16) & 0xFF) * ia) >> 8);
-            const uint32_t outG = ((g * a) >> 8) + ((((dp >> 8) & 0xFF) * ia) >> 8);
-            const uint32_t outB = ((b * a) >> 8) + (((dp & 0xFF) * ia) >> 8);
-            const uint32_t outA = da + ((255 - da) * a) / 255;
-            d[i] = (outA << 24) | (outR << 16) | (outG << 8) | outB;
+        const int slot = j + 1;
+        while (tap != tapsY.end() && tap->slot < slot) ++tap;
+        std::fill(acc.begin(), acc.end(), 0u);
+        for (; tap != tapsY.end() && tap->slot == slot; ++tap) {
+            const uint16_t* in = across.data() + size_t(tap->src - firstRow) * slotsX * 4 + 4;
+            AccumulateColumnTap(acc.data(), in, destW, tap->weight);
         }
+        uint32_t* d = dstBits + size_t(clipped.y + j) * size_t(pitch) + size_t(clipped.x);
+        FinishFilteredRow(d, acc.data(), destW);
     }
 }
 

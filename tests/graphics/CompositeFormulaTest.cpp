@@ -157,3 +157,30 @@ TEST(CompositeFormulaTest, AdditiveBlits) {
         }
     }
 }
+
+TEST(CompositeFormulaTest, FilteredStretchAtOneToOne) {
+    // At 1:1 every channel comes out of the two passes unchanged (p x 257 x 256 / 65536 = p),
+    // and is then blended by its own alpha: c x a / 256 + dst x (256 - a) / 256, alpha
+    // da + (255 - da) x a / 255; a = 0 leaves the pixel.
+    const int w = 45, h = 3;
+    const std::vector<uint32_t> src = RandomRow(w * h, {255, 0, -1});
+    const std::vector<uint32_t> dst = RandomRow(w * h, {255, 0, -1});
+    MemoryImage source(nullptr);
+    source.SetBits(src.data(), w, h);
+    MemoryImage image(nullptr);
+    image.SetBits(dst.data(), w, h);
+    const Rect all(0, 0, w, h);
+    image.StretchBlt(&source, all, all, all, Color(1, 2, 3, 4), 1, false);
+    for (int i = 0; i < w * h; ++i) {
+        const uint32_t s = src[size_t(i)], d = dst[size_t(i)];
+        const int a = Ch(s, 24);
+        uint32_t expected = d;
+        if (a != 0) {
+            auto mix = [&](int shift) {
+                return Ch(s, shift) * a / 256 + Ch(d, shift) * (256 - a) / 256;
+            };
+            expected = Pack(Ch(d, 24) + (255 - Ch(d, 24)) * a / 255, mix(16), mix(8), mix(0));
+        }
+        ASSERT_EQ(image.GetBits()[i], expected) << "pixel " << i;
+    }
+}
