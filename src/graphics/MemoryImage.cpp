@@ -1020,17 +1020,10 @@ std::vector<Tap> BuildTaps(double start, double length, int first, int last, int
 
 // Accumulates `weight` x the four channels of `pixel` into four 16-bit sums (blue, green, red,
 // alpha). A slot's weights never add up to more than a full pixel (257), so 255 x 257 fits.
-inline void AccumulateRowTap(uint16_t* sums, uint32_t pixel, uint32_t weight) {
-#if defined(__SSE2__)
-    const __m128i px = Lo16(_mm_cvtsi32_si128(int(pixel)));
-    const __m128i acc = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(sums));
-    const __m128i sum = _mm_add_epi16(acc, _mm_mullo_epi16(px, _mm_set1_epi16(short(weight))));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(sums), sum);
-#else
+[[maybe_unused]] inline void AccumulateRowTap(uint16_t* sums, uint32_t pixel, uint32_t weight) {
     for (int c = 0; c < 4; ++c) {
         sums[c] = uint16_t(sums[c] + ((pixel >> (8 * c)) & 0xFF) * weight);
     }
-#endif
 }
 
 // acc[k] += weight x in[k] for `count` slots of four channels (32-bit sums of 16-bit values).
@@ -1130,14 +1123,44 @@ void MemoryImage::StretchBltFiltered(MemoryImage* src, const Rect& clipped, doub
     std::stable_sort(tapsY.begin(), tapsY.end(),
                      [](const Tap& a, const Tap& b) { return a.slot < b.slot; });
 
-    // Pass 1: along rows, 16-bit sums per channel (destination column k in slot k + 1).
+    // Pass 1: along rows, 16-bit sums per channel (destination column k in slot k + 1). The
+    // taps come in slot order, so a slot's sum is built in a register and stored once.
     std::vector<uint16_t> across(srcRows * slotsX * 4, 0);
+#if defined(__SSE2__)
+    std::vector<uint64_t> weightLanes(tapsX.size());
+    for (size_t t = 0; t < tapsX.size(); ++t) {
+        weightLanes[t] = uint64_t(tapsX[t].weight) * 0x0001000100010001ull;
+    }
+#endif
     for (size_t row = 0; row < srcRows; ++row) {
         const uint32_t* s = rows.Row(firstCol, firstRow + int(row), lastCol - firstCol);
         uint16_t* out = across.data() + row * slotsX * 4;
+#if defined(__SSE2__)
+        auto flush = [&](int slot, __m128i sum) {
+            __m128i* at = reinterpret_cast<__m128i*>(out + size_t(slot) * 4);
+            _mm_storel_epi64(at, _mm_add_epi16(_mm_loadl_epi64(at), sum));
+        };
+        __m128i sum = _mm_setzero_si128();
+        int slot = -1;
+        for (size_t t = 0; t < tapsX.size(); ++t) {
+            const Tap& tap = tapsX[t];
+            const __m128i px = Lo16(_mm_cvtsi32_si128(int(s[tap.src - firstCol])));
+            const __m128i w = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&weightLanes[t]));
+            const __m128i product = _mm_mullo_epi16(px, w);
+            if (tap.slot != slot) {
+                if (slot >= 0) flush(slot, sum);
+                slot = tap.slot;
+                sum = product;
+            } else {
+                sum = _mm_add_epi16(sum, product);
+            }
+        }
+        if (slot >= 0) flush(slot, sum);
+#else
         for (const Tap& tap : tapsX) {
             AccumulateRowTap(out + size_t(tap.slot) * 4, s[tap.src - firstCol], tap.weight);
         }
+#endif
     }
 
     // Pass 2: along columns, one destination row at a time; then each channel is its sum /
