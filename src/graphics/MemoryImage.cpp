@@ -799,7 +799,8 @@ void MemoryImage::Blt(Image* image, int x, int y, const Rect& srcRect, const Col
     const Rect dest =
         Rect(x, y, srcRect.width, srcRect.height).Intersection(Rect(0, 0, width, height));
     if (dest.IsEmpty()) return;
-    const Rect s(srcRect.x + (dest.x - x), srcRect.y + (dest.y - y), dest.width, dest.height);
+    const Rect s(int(srcRect.x + (int64_t(dest.x) - x)), int(srcRect.y + (int64_t(dest.y) - y)),
+                 dest.width, dest.height);
     if (drawMode == 1) {
         BltAdditive(src, dest.x, dest.y, s, color);
     } else {
@@ -925,10 +926,10 @@ void MemoryImage::StretchBlt(Image* image, const Rect& destRect, const Rect& src
 
     const double ratioX = double(srcRect.width) / double(destRect.width);
     const double ratioY = double(srcRect.height) / double(destRect.height);
-    const double srcX = srcRect.x + (clipped.x - destRect.x) * ratioX;
-    const double srcY = srcRect.y + (clipped.y - destRect.y) * ratioY;
-    const double srcW = srcRect.width + (clipped.width - destRect.width) * ratioX;
-    const double srcH = srcRect.height + (clipped.height - destRect.height) * ratioY;
+    const double srcX = srcRect.x + (double(clipped.x) - destRect.x) * ratioX;
+    const double srcY = srcRect.y + (double(clipped.y) - destRect.y) * ratioY;
+    const double srcW = srcRect.width + (double(clipped.width) - destRect.width) * ratioX;
+    const double srcH = srcRect.height + (double(clipped.height) - destRect.height) * ratioY;
     if (srcW <= 0 || srcH <= 0) return;
 
     if (fastStretch) {
