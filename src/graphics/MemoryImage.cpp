@@ -39,9 +39,9 @@ inline uint32_t PackChannel(uint32_t c, uint32_t k, uint32_t mask, int bits, int
 inline uint32_t ToNative(uint32_t pixel, const NativeDisplay& f) {
     const uint32_t a = pixel >> 24;
     const uint32_t k = a + 1;
-    return (a << 24) | PackChannel((pixel >> 16) & 0xFF, k, f.redMask, f.redBits, f.redShift) |
-           PackChannel((pixel >> 8) & 0xFF, k, f.greenMask, f.greenBits, f.greenShift) |
-           PackChannel(pixel & 0xFF, k, f.blueMask, f.blueBits, f.blueShift);
+    return (a << 24) | PackChannel((pixel >> 16) & 0xFF, k, f.redMask, f.redBitCount, f.redShift) |
+           PackChannel((pixel >> 8) & 0xFF, k, f.greenMask, f.greenBitCount, f.greenShift) |
+           PackChannel(pixel & 0xFF, k, f.blueMask, f.blueBitCount, f.blueShift);
 }
 
 // Undoes the premultiplication of one display channel (as far as the rounding allows).
@@ -55,9 +55,9 @@ inline uint32_t UnpackChannel(uint32_t native, uint32_t k, uint32_t mask, int bi
 inline uint32_t FromNative(uint32_t native, const NativeDisplay& f) {
     const uint32_t a = native >> 24;
     const uint32_t k = a + 1;
-    return (a << 24) | (UnpackChannel(native, k, f.redMask, f.redBits, f.redShift) << 16) |
-           (UnpackChannel(native, k, f.greenMask, f.greenBits, f.greenShift) << 8) |
-           UnpackChannel(native, k, f.blueMask, f.blueBits, f.blueShift);
+    return (a << 24) | (UnpackChannel(native, k, f.redMask, f.redBitCount, f.redShift) << 16) |
+           (UnpackChannel(native, k, f.greenMask, f.greenBitCount, f.greenShift) << 8) |
+           UnpackChannel(native, k, f.blueMask, f.blueBitCount, f.blueShift);
 }
 
 }  // namespace
@@ -65,7 +65,7 @@ inline uint32_t FromNative(uint32_t native, const NativeDisplay& f) {
 MemoryImage::MemoryImage() : MemoryImage(gDefaultHost.load()) {}
 
 MemoryImage::MemoryImage(MemoryImageHost* imageHost) : host(imageHost) {
-    nativeFormat.SetFormat32();
+    nativeFormat.SetArgb8888();
     if (host) host->AddMemoryImage(this);
 }
 
@@ -322,18 +322,7 @@ bool MemoryImage::Palletize() {
 uint32_t* MemoryImage::GetNativeAlphaData(const NativeDisplay* display) {
     if (nativeAlphaData) return nativeAlphaData.get();
     CommitBits();
-    if (display && display->rgbBitCount != 0) {
-        nativeFormat.rgbBitCount = display->rgbBitCount;
-        nativeFormat.redMask = display->redMask;
-        nativeFormat.greenMask = display->greenMask;
-        nativeFormat.blueMask = display->blueMask;
-        nativeFormat.redBits = display->redBits;
-        nativeFormat.greenBits = display->greenBits;
-        nativeFormat.blueBits = display->blueBits;
-        nativeFormat.redShift = display->redShift;
-        nativeFormat.greenShift = display->greenShift;
-        nativeFormat.blueShift = display->blueShift;
-    }
+    if (display && display->rgbBitCount != 0) nativeFormat = *display;
     if (colorTable) {
         nativeAlphaData = std::make_unique<uint32_t[]>(256);
         for (int i = 0; i < 256; ++i) nativeAlphaData[i] = ToNative(colorTable[i], nativeFormat);
