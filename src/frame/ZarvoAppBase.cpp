@@ -472,13 +472,11 @@ void ZarvoAppBase::UpdateFraction(float fraction) {
 void ZarvoAppBase::AdvanceTimeAccount(uint32_t now) {
     if (owedTimeTick == 0) {
         owedTimeTick = now;
-    } else {
-        owedTimeMs =
-            std::min(owedTimeMs + static_cast<double>(static_cast<int32_t>(now - owedTimeTick)) *
-                                      speedFactor,
-                     200.0);
-        owedTimeTick = now;
+        return;
     }
+    const double elapsed = static_cast<double>(static_cast<int32_t>(now - owedTimeTick));
+    owedTimeMs = std::min(owedTimeMs + elapsed, 200.0);
+    owedTimeTick = now;
 }
 
 bool ZarvoAppBase::TimeStep(bool maySleep) {
