@@ -369,6 +369,20 @@ TEST_F(SoundCacheTest, ACorruptCacheIsDeletedAndTheSourceDecodedAgain) {
     }
 }
 
+TEST_F(SoundCacheTest, CacheFilesRoundTripAndCheckTheirSource) {
+    const std::filesystem::path path = cache_ / "odd.wav";
+    const SoundData sound = TestData::Sine(11025, 1, 20, 5000, 101);
+    // "a.ogg" makes the "dep " chunk 15 bytes long: odd, and followed by no padding.
+    ASSERT_TRUE(SoundCache::Write(path, sound, "a.ogg", 42));
+    SoundData loaded;
+    ASSERT_EQ(SoundCache::Read(path, "a.ogg", 42, loaded), SoundCache::Result::Loaded);
+    EXPECT_EQ(loaded.samples, sound.samples);
+    EXPECT_EQ(SoundCache::Read(path, "a.ogg", 43, loaded), SoundCache::Result::Unusable);
+    EXPECT_EQ(SoundCache::Read(path, "b.ogg", 42, loaded), SoundCache::Result::Unusable);
+    EXPECT_EQ(SoundCache::Read(cache_ / "none.wav", "a.ogg", 42, loaded),
+              SoundCache::Result::Missing);
+}
+
 TEST_F(SoundCacheTest, NamesThatLeaveTheCacheFolderAreNotCached) {
     EXPECT_TRUE(SoundCache::PathFor(cache_, "/abs/name").empty());
     EXPECT_TRUE(SoundCache::PathFor(cache_, "\\abs\\name").empty());
