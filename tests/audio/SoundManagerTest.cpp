@@ -12,6 +12,7 @@
 #include "audio/SoundCache.h"
 #include "audio/TestSounds.h"
 #include "audio/WavReader.h"
+#include "files/LooseFiles.h"
 
 namespace Zarvo {
 namespace {
@@ -341,12 +342,12 @@ TEST_F(SoundCacheTest, AFreshCacheIsUsedAndAStaleOneIsReplaced) {
     ASSERT_TRUE(cached_.loadSound(1, "sounds/whistle"));
     SoundData fromCache;
     const std::string source = "sounds/whistle.ogg";
-    EXPECT_EQ(SoundCache::Read(cacheFile_, source,
-                               std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                   std::filesystem::last_write_time(source).time_since_epoch())
-                                   .count(),
-                               fromCache),
-              SoundCache::Result::Loaded);
+    EXPECT_EQ(
+        SoundCache::Read(
+            cacheFile_, source,
+            static_cast<int64_t>(LooseFiles::ToFileTime(std::filesystem::last_write_time(source))),
+            fromCache),
+        SoundCache::Result::Loaded);
 }
 
 TEST_F(SoundCacheTest, ACorruptCacheIsDeletedAndTheSourceDecodedAgain) {
