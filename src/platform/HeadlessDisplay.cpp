@@ -1,0 +1,19 @@
+#include "platform/HeadlessDisplay.h"
+
+namespace Zarvo {
+
+int HeadlessDisplay::Initialize(PlatformWindow&, int width, int height, bool windowed) {
+    ++initializeCount;
+    if (forcedResult != kResultOk) {
+        lastError_ = "Initialize: headless display told to fail";
+        return forcedResult;
+    }
+    if (width <= 0 || height <= 0 || width > 16384 || height > 16384) {
+        lastError_ = "Initialize: invalid screen size";
+        return kResultSurfaceFail;
+    }
+    AllocateBackBuffer(width, height, windowed);
+    return kResultOk;
+}
+
+}  // namespace Zarvo
