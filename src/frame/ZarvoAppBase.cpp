@@ -9,6 +9,7 @@
 
 #include "audio/MusicInterface.h"
 #include "audio/SoundManager.h"
+#include "files/PakInterface.h"
 #include "frame/WindowPlacement.h"
 #include "platform/AtomicFile.h"
 #include "resources/ResourceManager.h"
@@ -118,6 +119,7 @@ ZarvoAppBase::~ZarvoAppBase() {
     safeDeleteList_.clear();
     if (gApp == this) gApp = nullptr;
     instanceGuard_.reset();
+    pakInterface_.reset();
 }
 
 std::string ZarvoAppBase::ReadProductVersion() {
@@ -156,7 +158,9 @@ void ZarvoAppBase::Init() {
 
     if (!WorkingDirectoryHook(changeDirTarget)) platform_->ChangeWorkingDirectory(changeDirTarget);
 
-    // The pack file "main.pak" is registered with the archive layer here once that layer exists.
+    // Every later file read looks into the pack file first.
+    if (!PakInterface::Instance()) pakInterface_ = std::make_unique<PakInterface>();
+    PakInterface::Instance()->AddPakFile("main.pak");
 
     notifyMessageName = "Notify" + productName;
     notifyMessageId = 0xC000;
