@@ -12,6 +12,7 @@
 #include "audio/MixerSoundManager.h"
 #include "audio/MusicInterface.h"
 #include "audio/SoundManager.h"
+#include "files/PakInterface.h"
 #include "frame/WindowPlacement.h"
 #include "platform/AtomicFile.h"
 #include "resources/ResourceManager.h"
@@ -121,6 +122,7 @@ ZarvoAppBase::~ZarvoAppBase() {
     safeDeleteList_.clear();
     if (gApp == this) gApp = nullptr;
     instanceGuard_.reset();
+    pakInterface_.reset();
 }
 
 std::string ZarvoAppBase::ReadProductVersion() {
@@ -159,7 +161,9 @@ void ZarvoAppBase::Init() {
 
     if (!WorkingDirectoryHook(changeDirTarget)) platform_->ChangeWorkingDirectory(changeDirTarget);
 
-    // The pack file "main.pak" is registered with the archive layer here once that layer exists.
+    // Every later file read looks into the pack file first.
+    if (!PakInterface::Instance()) pakInterface_ = std::make_unique<PakInterface>();
+    PakInterface::Instance()->AddPakFile("main.pak");
 
     notifyMessageName = "Notify" + productName;
     notifyMessageId = 0xC000;
@@ -482,13 +486,11 @@ void ZarvoAppBase::UpdateFraction(float fraction) {
 void ZarvoAppBase::AdvanceTimeAccount(uint32_t now) {
     if (owedTimeTick == 0) {
         owedTimeTick = now;
-    } else {
-        owedTimeMs =
-            std::min(owedTimeMs + static_cast<double>(static_cast<int32_t>(now - owedTimeTick)) *
-                                      speedFactor,
-                     200.0);
-        owedTimeTick = now;
+        return;
     }
+    const double elapsed = static_cast<double>(static_cast<int32_t>(now - owedTimeTick));
+    owedTimeMs = std::min(owedTimeMs + elapsed, 200.0);
+    owedTimeTick = now;
 }
 
 bool ZarvoAppBase::TimeStep(bool maySleep) {

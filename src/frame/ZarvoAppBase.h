@@ -18,6 +18,7 @@ class WidgetManager;
 class ResourceManager;
 class MusicInterface;
 class SoundManager;
+class PakInterface;
 
 // The application object: owns the window, the display, the widget manager, the settings, the
 // fixed-rate main loop, the loading thread and the cursor thread. Exactly one exists per
@@ -308,6 +309,7 @@ protected:
     std::unique_ptr<SoundManager> soundManager_;
     std::unique_ptr<MusicInterface> musicInterface_;
     std::unique_ptr<SingleInstanceGuard> instanceGuard_;
+    std::unique_ptr<PakInterface> pakInterface_;  // when no other exists
     StringTable strings_;
     DeferredMessageList deferredMessages_;
     std::string commandLine_;

@@ -1,4 +1,6 @@
 #pragma once
+#include <deque>
+
 #include "platform/DisplayBackend.h"
 
 namespace Zarvo {
@@ -10,7 +12,10 @@ public:
     int Initialize(PlatformWindow& window, int width, int height, bool windowed) override;
     void Present() override { ++presentCount; }
 
-    int forcedResult = kResultOk;  // returned by Initialize when not kResultOk
+    // Results Initialize answers first, one per call, before it starts to succeed.
+    std::deque<int> forcedResults;
+    // When set, results are taken from here instead (shared by the displays of one platform).
+    std::deque<int>* resultSource = nullptr;
     int presentCount = 0;
     int initializeCount = 0;
 };

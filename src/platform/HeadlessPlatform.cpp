@@ -19,7 +19,7 @@ std::unique_ptr<PlatformWindow> HeadlessPlatform::CreateWindow() {
 
 std::unique_ptr<DisplayBackend> HeadlessPlatform::CreateDisplay() {
     auto d = std::make_unique<HeadlessDisplay>();
-    d->forcedResult = displayResult;
+    d->resultSource = &displayResults;
     display = d.get();
     return d;
 }

@@ -38,7 +38,7 @@ public:
     HeadlessDisplay* display = nullptr;  // the last display created
     // Settings for what the next window and display will be like.
     PlatformRect workArea{0, 0, 1280, 1024};
-    int displayResult = DisplayBackend::kResultOk;
+    std::deque<int> displayResults;  // see HeadlessDisplay::forcedResults
     bool displayAvailable = true;
     std::string guardFolder;  // empty: the single-copy guard is inert
     bool echo = false;        // also write diagnostics to standard error
