@@ -2,6 +2,8 @@
 
 namespace Zarvo {
 
+MusicInterface::~MusicInterface() = default;
+
 bool MusicInterface::loadMusic(int, const std::string&) {
     return false;
 }

@@ -1,18 +1,21 @@
 #pragma once
+// Music by song id. This base class is the silent music interface used when the application runs
+// without sound: every operation does nothing and every question answers false. Volumes are
+// linear factors (1.0 full).
 #include <string>
 
 namespace Zarvo {
 
-// Music by song id: load, play, pause, fade, stop. This base class is the silent interface used
-// when the application runs without sound: every operation does nothing or answers false.
 class MusicInterface {
 public:
     MusicInterface() = default;
-    virtual ~MusicInterface() = default;
+    virtual ~MusicInterface();
     MusicInterface(const MusicInterface&) = delete;
     MusicInterface& operator=(const MusicInterface&) = delete;
 
     virtual bool loadMusic(int id, const std::string& fileName);
+    // Plays from `offset` (a pattern order for modules, a byte position of the decoded 16-bit
+    // data for streams, -1 to continue where it stands), looping unless `noLoop`.
     virtual void playMusic(int id, int offset = 0, bool noLoop = false);
     virtual void stopMusic(int id);
     virtual void pauseMusic(int id);
@@ -22,15 +25,19 @@ public:
     virtual void unloadAllMusic();
     virtual void pauseAllMusic();
     virtual void resumeAllMusic();
+    // Starts the song and raises its volume by `speed` every update up to its maximum volume.
     virtual void fadeIn(int id, int offset = -1, double speed = 0.002, bool noLoop = false);
+    // Lowers the volume by `speed` every update down to 0, then stops the song when `stopSong`.
     virtual void fadeOut(int id, bool stopSong = true, double speed = 0.004);
     virtual void fadeOutAll(bool stopSong = true, double speed = 0.004);
     virtual void setSongVolume(int id, double volume);
     virtual void setSongMaxVolume(int id, double volume);
     virtual bool isPlaying(int id);
+    // The music volume of the whole interface.
     virtual void setVolume(double volume);
+    // A module's amplification, 0 .. 1 with 0.5 as its natural level.
     virtual void setMusicAmplify(int id, double amplify);
-    // Called once per application update.
+    // Runs the fades; called once per application update.
     virtual void update();
 };
 

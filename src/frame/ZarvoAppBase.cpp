@@ -7,8 +7,12 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "audio/Mixer.h"
+#include "audio/MixerMusicInterface.h"
+#include "audio/MixerSoundManager.h"
 #include "audio/MusicInterface.h"
 #include "audio/SoundManager.h"
+#include "files/PakInterface.h"
 #include "frame/WindowPlacement.h"
 #include "platform/AtomicFile.h"
 #include "resources/ResourceManager.h"
@@ -118,6 +122,7 @@ ZarvoAppBase::~ZarvoAppBase() {
     safeDeleteList_.clear();
     if (gApp == this) gApp = nullptr;
     instanceGuard_.reset();
+    pakInterface_.reset();
 }
 
 std::string ZarvoAppBase::ReadProductVersion() {
@@ -156,7 +161,9 @@ void ZarvoAppBase::Init() {
 
     if (!WorkingDirectoryHook(changeDirTarget)) platform_->ChangeWorkingDirectory(changeDirTarget);
 
-    // The pack file "main.pak" is registered with the archive layer here once that layer exists.
+    // Every later file read looks into the pack file first.
+    if (!PakInterface::Instance()) pakInterface_ = std::make_unique<PakInterface>();
+    PakInterface::Instance()->AddPakFile("main.pak");
 
     notifyMessageName = "Notify" + productName;
     notifyMessageId = 0xC000;
@@ -183,7 +190,12 @@ void ZarvoAppBase::Init() {
     CreateMainWindow();
     if (shutDown_) return;
 
-    // The sound manager is created here once the mixer exists; until then there is none.
+    // Without sound the manager has no mixer: it loads nothing and its instances are silent.
+    if (!soundManager_) {
+        soundManager_ = std::make_unique<MixerSoundManager>(
+            noSoundNeeded ? nullptr : Mixer::OpenDefault(),
+            MixerSoundManager::DefaultCacheFolder(companyName, productName));
+    }
     SetSfxVolume(sfxVolume);
     musicInterface_.reset(OpenMusicInterface());
     SetMusicVolume(musicVolume);
@@ -195,7 +207,9 @@ void ZarvoAppBase::Init() {
 }
 
 MusicInterface* ZarvoAppBase::OpenMusicInterface() {
-    return new MusicInterface();
+    // The mixer's music stands in for both library back-ends, so wanting FMOD changes nothing.
+    if (noSoundNeeded) return new MusicInterface();
+    return new MixerMusicInterface(Mixer::OpenDefault());
 }
 
 void ZarvoAppBase::CreateMainWindow() {
@@ -1017,6 +1031,19 @@ bool ZarvoAppBase::OpenWebPage(const std::string& url) {
 
 // ---------------------------------------------------------------------------------------------
 // Audio and the mute model
+
+void ZarvoAppBase::PlaySample(int id) {
+    if (!soundManager_) return;
+    if (SoundInstance* instance = soundManager_->getSoundInstance(id)) instance->play(false, true);
+}
+
+void ZarvoAppBase::PlaySample(int id, int pan) {
+    if (!soundManager_) return;
+    if (SoundInstance* instance = soundManager_->getSoundInstance(id)) {
+        instance->setPan(pan);
+        instance->play(false, true);
+    }
+}
 
 double ZarvoAppBase::GetMasterVolume() {
     return soundManager_ ? soundManager_->getMasterVolume() : 1.0;

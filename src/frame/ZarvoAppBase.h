@@ -18,6 +18,7 @@ class WidgetManager;
 class ResourceManager;
 class MusicInterface;
 class SoundManager;
+class PakInterface;
 
 // The application object: owns the window, the display, the widget manager, the settings, the
 // fixed-rate main loop, the loading thread and the cursor thread. Exactly one exists per
@@ -94,6 +95,10 @@ public:
     virtual bool WorkingDirectoryHook(const std::string&) { return false; }
 
     // ---- Audio
+    // Plays sound `id` once (and with `pan`, in hundredths of a decibel) on an instance that
+    // releases itself when done; nothing when the sound or a free instance is missing.
+    virtual void PlaySample(int id);
+    virtual void PlaySample(int id, int pan);
     virtual double GetMasterVolume();
     virtual double GetMusicVolume() { return musicVolume; }
     virtual double GetSfxVolume() { return sfxVolume; }
@@ -304,6 +309,7 @@ protected:
     std::unique_ptr<SoundManager> soundManager_;
     std::unique_ptr<MusicInterface> musicInterface_;
     std::unique_ptr<SingleInstanceGuard> instanceGuard_;
+    std::unique_ptr<PakInterface> pakInterface_;  // when no other exists
     StringTable strings_;
     DeferredMessageList deferredMessages_;
     std::string commandLine_;
