@@ -11,7 +11,9 @@
 #include "files/PakBuilder.h"
 #include "files/PakInterface.h"
 #include "files/TempDir.h"
+#include "graphics/Color.h"
 #include "graphics/MemoryImage.h"
+#include "graphics/Rect.h"
 #include "resources/ImageFixtures.h"
 
 using namespace Zarvo;
@@ -147,6 +149,35 @@ TEST_F(ImageLibTest, LoadsEveryFormatThroughTheArchive) {
     // Nothing loose stands in for the archive: the loose copy is gone, the image still loads.
     std::filesystem::remove_all("loose");
     EXPECT_NE(ImageLib::LoadMemoryImage("images/quad"), nullptr);
+}
+
+// A loaded image draws: opaque pixels replace the destination, transparent ones leave it.
+TEST_F(ImageLibTest, LoadedImagesDraw) {
+    GifSpec g;
+    g.width = 2;
+    g.height = 2;
+    g.globalTable = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+    g.minCodeSize = 2;
+    g.transparent = 3;
+    g.indices = {0, 1, 2, 3};
+    PakBuilder builder;
+    builder.AddFile("images\\marks.gif", MakeGif(g));
+    dir.Write("main.pak", builder.Build());
+    PakInterface pak;
+    ASSERT_TRUE(pak.AddPakFile("main.pak"));
+
+    auto source = ImageLib::LoadMemoryImage("images/marks");
+    ASSERT_NE(source, nullptr);
+    MemoryImage target(nullptr);
+    const std::vector<uint32_t> grey(9, 0xFF808080);
+    target.SetBits(grey.data(), 3, 3);
+    target.Blt(source.get(), 1, 1, Rect(0, 0, 2, 2), Color::White, 0);
+    const uint32_t* p = target.GetBits();
+    ASSERT_NE(p, nullptr);
+    const std::vector<uint32_t> expected = {0xFF808080, 0xFF808080, 0xFF808080,
+                                            0xFF808080, 0xFFFF0000, 0xFF00FF00,
+                                            0xFF808080, 0xFF0000FF, 0xFF808080};
+    EXPECT_EQ(std::vector<uint32_t>(p, p + 9), expected);
 }
 
 }  // namespace
