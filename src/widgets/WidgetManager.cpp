@@ -231,6 +231,8 @@ void WidgetManager::TrackPointer(int mouseX, int mouseY) {
         if (Widget* old = overWidget) {
             overWidget = nullptr;
             LeaveWidget(old);
+            // The leave hook may have taken the new widget out of the tree.
+            if (w != nullptr && w->manager != this) w = nullptr;
         }
         overWidget = w;
         if (w != nullptr) EnterWidget(w);
