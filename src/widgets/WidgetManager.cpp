@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "frame/ZarvoAppBase.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 
@@ -504,6 +505,8 @@ void WidgetManager::DismissPopup() {
     if (popup->parent != nullptr) popup->parent->RemoveChild(popup);
 }
 
-void WidgetManager::SelectCursor(int) {}
+void WidgetManager::SelectCursor(int cursorId) {
+    if (app != nullptr) app->SetCursorId(cursorId);
+}
 
 }  // namespace Zarvo

@@ -1,0 +1,7 @@
+#include "resources/ResourceManager.h"
+
+namespace Zarvo {
+
+ResourceManager::~ResourceManager() = default;
+
+}  // namespace Zarvo
