@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -246,26 +247,40 @@ BENCHMARK(Pixman_StretchFiltered);
 // Console output plus the ratio of each pair at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
-    std::map<std::string, double> times;  // name -> real time per iteration (ns)
+    std::map<std::string, double> times;     // name -> real time per iteration (ns)
+    std::map<std::string, double> cpuTimes;  // name -> CPU time per iteration (ns)
+    std::set<std::string> medians;
 
     void ReportRuns(const std::vector<Run>& runs) override {
+        // With --benchmark_repetitions the median of the repetitions is used.
         for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                times[run.benchmark_name()] = run.GetAdjustedRealTime();
-            }
+            if (run.error_occurred) continue;
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.run_type != Run::RT_Iteration && !median) continue;
+            const std::string name = run.run_name.function_name;
+            if (!median && medians.count(name)) continue;
+            if (median) medians.insert(name);
+            times[name] = run.GetAdjustedRealTime();
+            cpuTimes[name] = run.GetAdjustedCPUTime();
         }
         ConsoleReporter::ReportRuns(runs);
     }
 
     void PrintRatios() const {
-        std::printf("\nRatio of time per frame, ours / pixman (below 1: faster than pixman)\n");
+        std::printf(
+            "\nTime per 640 x 480 frame, ours / pixman (below 1: faster than pixman)\n"
+            "  %-18s %10s %10s %7s %10s %10s %7s\n",
+            "operation", "ours real", "pixman", "ratio", "ours cpu", "pixman", "ratio");
         for (const auto& [name, ours] : times) {
             if (name.rfind("Zarvo_", 0) != 0) continue;
             const std::string op = name.substr(6);
             auto it = times.find("Pixman_" + op);
             if (it == times.end() || it->second <= 0) continue;
-            std::printf("  %-18s %8.3f ms vs %8.3f ms  ratio %.2f\n", op.c_str(), ours / 1e6,
-                        it->second / 1e6, ours / it->second);
+            const double oursCpu = cpuTimes.at(name);
+            const double theirsCpu = cpuTimes.at(it->first);
+            std::printf("  %-18s %7.3f ms %7.3f ms %7.2f %7.3f ms %7.3f ms %7.2f\n", op.c_str(),
+                        ours / 1e6, it->second / 1e6, ours / it->second, oursCpu / 1e6,
+                        theirsCpu / 1e6, theirsCpu > 0 ? oursCpu / theirsCpu : 0.0);
         }
     }
 };

@@ -39,9 +39,9 @@ inline uint32_t PackChannel(uint32_t c, uint32_t k, uint32_t mask, int bits, int
 inline uint32_t ToNative(uint32_t pixel, const NativeDisplay& f) {
     const uint32_t a = pixel >> 24;
     const uint32_t k = a + 1;
-    return (a << 24) | PackChannel((pixel >> 16) & 0xFF, k, f.redMask, f.redBits, f.redShift) |
-           PackChannel((pixel >> 8) & 0xFF, k, f.greenMask, f.greenBits, f.greenShift) |
-           PackChannel(pixel & 0xFF, k, f.blueMask, f.blueBits, f.blueShift);
+    return (a << 24) | PackChannel((pixel >> 16) & 0xFF, k, f.redMask, f.redBitCount, f.redShift) |
+           PackChannel((pixel >> 8) & 0xFF, k, f.greenMask, f.greenBitCount, f.greenShift) |
+           PackChannel(pixel & 0xFF, k, f.blueMask, f.blueBitCount, f.blueShift);
 }
 
 // Undoes the premultiplication of one display channel (as far as the rounding allows).
@@ -55,9 +55,9 @@ inline uint32_t UnpackChannel(uint32_t native, uint32_t k, uint32_t mask, int bi
 inline uint32_t FromNative(uint32_t native, const NativeDisplay& f) {
     const uint32_t a = native >> 24;
     const uint32_t k = a + 1;
-    return (a << 24) | (UnpackChannel(native, k, f.redMask, f.redBits, f.redShift) << 16) |
-           (UnpackChannel(native, k, f.greenMask, f.greenBits, f.greenShift) << 8) |
-           UnpackChannel(native, k, f.blueMask, f.blueBits, f.blueShift);
+    return (a << 24) | (UnpackChannel(native, k, f.redMask, f.redBitCount, f.redShift) << 16) |
+           (UnpackChannel(native, k, f.greenMask, f.greenBitCount, f.greenShift) << 8) |
+           UnpackChannel(native, k, f.blueMask, f.blueBitCount, f.blueShift);
 }
 
 }  // namespace
@@ -65,7 +65,7 @@ inline uint32_t FromNative(uint32_t native, const NativeDisplay& f) {
 MemoryImage::MemoryImage() : MemoryImage(gDefaultHost.load()) {}
 
 MemoryImage::MemoryImage(MemoryImageHost* imageHost) : host(imageHost) {
-    nativeFormat.SetFormat32();
+    nativeFormat.SetArgb8888();
     if (host) host->AddMemoryImage(this);
 }
 
@@ -322,18 +322,7 @@ bool MemoryImage::Palletize() {
 uint32_t* MemoryImage::GetNativeAlphaData(const NativeDisplay* display) {
     if (nativeAlphaData) return nativeAlphaData.get();
     CommitBits();
-    if (display && display->rgbBitCount != 0) {
-        nativeFormat.rgbBitCount = display->rgbBitCount;
-        nativeFormat.redMask = display->redMask;
-        nativeFormat.greenMask = display->greenMask;
-        nativeFormat.blueMask = display->blueMask;
-        nativeFormat.redBits = display->redBits;
-        nativeFormat.greenBits = display->greenBits;
-        nativeFormat.blueBits = display->blueBits;
-        nativeFormat.redShift = display->redShift;
-        nativeFormat.greenShift = display->greenShift;
-        nativeFormat.blueShift = display->blueShift;
-    }
+    if (display && display->rgbBitCount != 0) nativeFormat = *display;
     if (colorTable) {
         nativeAlphaData = std::make_unique<uint32_t[]>(256);
         for (int i = 0; i < 256; ++i) nativeAlphaData[i] = ToNative(colorTable[i], nativeFormat);
@@ -799,7 +788,8 @@ void MemoryImage::Blt(Image* image, int x, int y, const Rect& srcRect, const Col
     const Rect dest =
         Rect(x, y, srcRect.width, srcRect.height).Intersection(Rect(0, 0, width, height));
     if (dest.IsEmpty()) return;
-    const Rect s(srcRect.x + (dest.x - x), srcRect.y + (dest.y - y), dest.width, dest.height);
+    const Rect s(int(srcRect.x + (int64_t(dest.x) - x)), int(srcRect.y + (int64_t(dest.y) - y)),
+                 dest.width, dest.height);
     if (drawMode == 1) {
         BltAdditive(src, dest.x, dest.y, s, color);
     } else {
@@ -925,10 +915,10 @@ void MemoryImage::StretchBlt(Image* image, const Rect& destRect, const Rect& src
 
     const double ratioX = double(srcRect.width) / double(destRect.width);
     const double ratioY = double(srcRect.height) / double(destRect.height);
-    const double srcX = srcRect.x + (clipped.x - destRect.x) * ratioX;
-    const double srcY = srcRect.y + (clipped.y - destRect.y) * ratioY;
-    const double srcW = srcRect.width + (clipped.width - destRect.width) * ratioX;
-    const double srcH = srcRect.height + (clipped.height - destRect.height) * ratioY;
+    const double srcX = srcRect.x + (double(clipped.x) - destRect.x) * ratioX;
+    const double srcY = srcRect.y + (double(clipped.y) - destRect.y) * ratioY;
+    const double srcW = srcRect.width + (double(clipped.width) - destRect.width) * ratioX;
+    const double srcH = srcRect.height + (double(clipped.height) - destRect.height) * ratioY;
     if (srcW <= 0 || srcH <= 0) return;
 
     if (fastStretch) {
@@ -1020,17 +1010,10 @@ std::vector<Tap> BuildTaps(double start, double length, int first, int last, int
 
 // Accumulates `weight` x the four channels of `pixel` into four 16-bit sums (blue, green, red,
 // alpha). A slot's weights never add up to more than a full pixel (257), so 255 x 257 fits.
-inline void AccumulateRowTap(uint16_t* sums, uint32_t pixel, uint32_t weight) {
-#if defined(__SSE2__)
-    const __m128i px = Lo16(_mm_cvtsi32_si128(int(pixel)));
-    const __m128i acc = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(sums));
-    const __m128i sum = _mm_add_epi16(acc, _mm_mullo_epi16(px, _mm_set1_epi16(short(weight))));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(sums), sum);
-#else
+[[maybe_unused]] inline void AccumulateRowTap(uint16_t* sums, uint32_t pixel, uint32_t weight) {
     for (int c = 0; c < 4; ++c) {
         sums[c] = uint16_t(sums[c] + ((pixel >> (8 * c)) & 0xFF) * weight);
     }
-#endif
 }
 
 // acc[k] += weight x in[k] for `count` slots of four channels (32-bit sums of 16-bit values).
@@ -1130,14 +1113,44 @@ void MemoryImage::StretchBltFiltered(MemoryImage* src, const Rect& clipped, doub
     std::stable_sort(tapsY.begin(), tapsY.end(),
                      [](const Tap& a, const Tap& b) { return a.slot < b.slot; });
 
-    // Pass 1: along rows, 16-bit sums per channel (destination column k in slot k + 1).
+    // Pass 1: along rows, 16-bit sums per channel (destination column k in slot k + 1). The
+    // taps come in slot order, so a slot's sum is built in a register and stored once.
     std::vector<uint16_t> across(srcRows * slotsX * 4, 0);
+#if defined(__SSE2__)
+    std::vector<uint64_t> weightLanes(tapsX.size());
+    for (size_t t = 0; t < tapsX.size(); ++t) {
+        weightLanes[t] = uint64_t(tapsX[t].weight) * 0x0001000100010001ull;
+    }
+#endif
     for (size_t row = 0; row < srcRows; ++row) {
         const uint32_t* s = rows.Row(firstCol, firstRow + int(row), lastCol - firstCol);
         uint16_t* out = across.data() + row * slotsX * 4;
+#if defined(__SSE2__)
+        auto flush = [&](int slot, __m128i sum) {
+            __m128i* at = reinterpret_cast<__m128i*>(out + size_t(slot) * 4);
+            _mm_storel_epi64(at, _mm_add_epi16(_mm_loadl_epi64(at), sum));
+        };
+        __m128i sum = _mm_setzero_si128();
+        int slot = -1;
+        for (size_t t = 0; t < tapsX.size(); ++t) {
+            const Tap& tap = tapsX[t];
+            const __m128i px = Lo16(_mm_cvtsi32_si128(int(s[tap.src - firstCol])));
+            const __m128i w = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&weightLanes[t]));
+            const __m128i product = _mm_mullo_epi16(px, w);
+            if (tap.slot != slot) {
+                if (slot >= 0) flush(slot, sum);
+                slot = tap.slot;
+                sum = product;
+            } else {
+                sum = _mm_add_epi16(sum, product);
+            }
+        }
+        if (slot >= 0) flush(slot, sum);
+#else
         for (const Tap& tap : tapsX) {
             AccumulateRowTap(out + size_t(tap.slot) * 4, s[tap.src - firstCol], tap.weight);
         }
+#endif
     }
 
     // Pass 2: along columns, one destination row at a time; then each channel is its sum /

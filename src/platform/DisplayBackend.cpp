@@ -46,7 +46,7 @@ void DisplayBackend::AllocateBackBuffer(int width, int height, bool windowed) {
     height_ = height;
     windowed_ = windowed;
     backBuffer_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0xFF000000u);
-    SetFormat32();
+    SetArgb8888();
 }
 
 }  // namespace Zarvo
