@@ -296,6 +296,8 @@ protected:
     void TranslateMouse(const WindowMessage& m);
     void TranslateKeyDown(const WindowMessage& m);
     void CheckMouseIn();
+    // Answers true when the message ended screen-saver mode (and was consumed).
+    bool ScreenSaverFilter(const WindowMessage& m);
 
     std::unique_ptr<Platform> platform_;
     std::unique_ptr<WidgetManager> widgetManager_;
@@ -325,6 +327,9 @@ protected:
     uint32_t nextTimerTick_ = 0;
     uint32_t constructionTick_ = 0;
     uint32_t startTick_ = 0;
+    int64_t screenSaverMousePoint_ = -1;
+    int screenSaverMoves_ = 0;
+    bool screenSaverClosePosted_ = false;
 
     std::thread loadingThread_;
     std::atomic<bool> loadingThreadStarted_{false};
