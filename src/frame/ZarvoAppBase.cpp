@@ -9,6 +9,7 @@
 
 #include "audio/MusicInterface.h"
 #include "audio/SoundManager.h"
+#include "files/PakInterface.h"
 #include "frame/WindowPlacement.h"
 #include "graphics/ScreenImage.h"
 #include "platform/AtomicFile.h"
@@ -121,6 +122,7 @@ ZarvoAppBase::~ZarvoAppBase() {
     safeDeleteList_.clear();
     if (gApp == this) gApp = nullptr;
     instanceGuard_.reset();
+    pakInterface_.reset();
 }
 
 std::string ZarvoAppBase::ReadProductVersion() {
@@ -155,11 +157,16 @@ void ZarvoAppBase::Init() {
     }
 
     if (!commandLineParsed_) ParseOwnCommandLine();
-    if (screenSaverMode) onlyAllowOneCopy = false;
+    if (screenSaverMode) {
+        onlyAllowOneCopy = false;
+        windowed = false;
+    }
 
     if (!WorkingDirectoryHook(changeDirTarget)) platform_->ChangeWorkingDirectory(changeDirTarget);
 
-    // The pack file "main.pak" is registered with the archive layer here once that layer exists.
+    // Every later file read looks into the pack file first.
+    if (!PakInterface::Instance()) pakInterface_ = std::make_unique<PakInterface>();
+    PakInterface::Instance()->AddPakFile("main.pak");
 
     notifyMessageName = "Notify" + productName;
     notifyMessageId = 0xC000;
@@ -205,7 +212,9 @@ void ZarvoAppBase::CreateMainWindow() {
     if (window_->Exists()) {
         widgetManager_->SetBackBuffer(nullptr);
         screenImage_->SetBuffer(nullptr, 0, 0, 0);
-        display_.reset();  // the renderer belongs to the window
+        // The screen belongs to the window; the display object itself stays, since the
+        // cursor thread may be talking to it.
+        if (display_) display_->Shutdown();
         window_->Destroy();
     }
 
@@ -678,7 +687,39 @@ void ZarvoAppBase::FlushDeferredDeletes() {
 // ---------------------------------------------------------------------------------------------
 // Window messages
 
+bool ZarvoAppBase::ScreenSaverFilter(const WindowMessage& m) {
+    bool end = false;
+    switch (m.message) {
+        case Msg::kActivateApp:
+            end = m.wParam == 0;
+            break;
+        case Msg::kKeyDown:
+        case Msg::kSysKeyDown:
+        case Msg::kLButtonDown:
+        case Msg::kRButtonDown:
+        case Msg::kMButtonDown:
+            end = true;
+            break;
+        case Msg::kMouseMove:
+            if (m.lParam != screenSaverMousePoint_) {
+                screenSaverMousePoint_ = m.lParam;
+                end = ++screenSaverMoves_ > 3;
+            }
+            break;
+        default:
+            break;
+    }
+    if (!end) return false;
+    if (!screenSaverClosePosted_) {
+        screenSaverClosePosted_ = true;
+        WindowProcedure(WindowMessage{WindowMessage::kMainWindow, Msg::kClose, 0, 0});
+    }
+    return true;
+}
+
 int64_t ZarvoAppBase::WindowProcedure(const WindowMessage& m) {
+    // A screen saver ends at the first sign of the user.
+    if (screenSaverMode && m.message != Msg::kClose && ScreenSaverFilter(m)) return 0;
     switch (m.message) {
         case Msg::kDestroy:
             platform_->DebugOutput(Format("DESTROYED HWND: %d\n", m.target));

@@ -19,6 +19,7 @@ class ScreenImage;
 class ResourceManager;
 class MusicInterface;
 class SoundManager;
+class PakInterface;
 
 // The application object: owns the window, the display, the widget manager, the settings, the
 // fixed-rate main loop, the loading thread and the cursor thread. Exactly one exists per
@@ -298,6 +299,8 @@ protected:
     void TranslateMouse(const WindowMessage& m);
     void TranslateKeyDown(const WindowMessage& m);
     void CheckMouseIn();
+    // Answers true when the message ended screen-saver mode (and was consumed).
+    bool ScreenSaverFilter(const WindowMessage& m);
 
     std::unique_ptr<Platform> platform_;
     std::unique_ptr<WidgetManager> widgetManager_;
@@ -308,6 +311,7 @@ protected:
     std::unique_ptr<SoundManager> soundManager_;
     std::unique_ptr<MusicInterface> musicInterface_;
     std::unique_ptr<SingleInstanceGuard> instanceGuard_;
+    std::unique_ptr<PakInterface> pakInterface_;  // when no other exists
     StringTable strings_;
     DeferredMessageList deferredMessages_;
     std::string commandLine_;
@@ -327,6 +331,9 @@ protected:
     uint32_t nextTimerTick_ = 0;
     uint32_t constructionTick_ = 0;
     uint32_t startTick_ = 0;
+    int64_t screenSaverMousePoint_ = -1;
+    int screenSaverMoves_ = 0;
+    bool screenSaverClosePosted_ = false;
 
     std::thread loadingThread_;
     std::atomic<bool> loadingThreadStarted_{false};

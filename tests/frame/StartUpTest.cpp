@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "TestApp.h"
+#include "files/PakInterface.h"
 #include "frame/WindowPlacement.h"
 
 using namespace Zarvo;
@@ -108,6 +109,12 @@ TEST(StartUp, QuitTwiceDoesItsWorkOnceAndFromAnotherThreadOnlyAsks) {
     const int writes = app.hp.settings.writeCount;
     app.Quit();
     EXPECT_EQ(app.hp.settings.writeCount, writes);
+}
+
+TEST(StartUp, InitOpensTheArchiveLayer) {
+    TestApp app;
+    app.Init();
+    EXPECT_NE(PakInterface::Instance(), nullptr);
 }
 
 TEST(StartUp, DeletingWithoutStartReleasesEverything) {
