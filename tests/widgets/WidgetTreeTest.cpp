@@ -270,6 +270,17 @@ TEST_F(WidgetTreeTest, MovingMarksTheOldPlaceAndWhatCoversTheNewOne) {
     EXPECT_EQ(w.Bounds(), Rect(210, 210, 20, 20));
 }
 
+TEST_F(WidgetTreeTest, RemovingAWidgetMarksWhatLayBehindIt) {
+    TestWidget back("back", &log, 0, 0, 100, 100), w("w", &log, 10, 10, 20, 20);
+    TestWidget far("far", &log, 300, 300, 10, 10);
+    for (TestWidget* t : {&back, &w, &far}) manager.AddChild(t);
+    ClearDirty(manager);
+    manager.RemoveChild(&w);
+    EXPECT_TRUE(back.dirty);
+    EXPECT_FALSE(far.dirty);
+    EXPECT_TRUE(manager.dirty);
+}
+
 TEST_F(WidgetTreeTest, InvalidateSubtreeMarksEverything) {
     TestWidget a("a", &log), a1("a1", &log), b("b", &log);
     a.AddChild(&a1);
