@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -248,13 +249,19 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
     std::map<std::string, double> times;     // name -> real time per iteration (ns)
     std::map<std::string, double> cpuTimes;  // name -> CPU time per iteration (ns)
+    std::set<std::string> medians;
 
     void ReportRuns(const std::vector<Run>& runs) override {
+        // With --benchmark_repetitions the median of the repetitions is used.
         for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                times[run.benchmark_name()] = run.GetAdjustedRealTime();
-                cpuTimes[run.benchmark_name()] = run.GetAdjustedCPUTime();
-            }
+            if (run.error_occurred) continue;
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.run_type != Run::RT_Iteration && !median) continue;
+            const std::string name = run.run_name.function_name;
+            if (!median && medians.count(name)) continue;
+            if (median) medians.insert(name);
+            times[name] = run.GetAdjustedRealTime();
+            cpuTimes[name] = run.GetAdjustedCPUTime();
         }
         ConsoleReporter::ReportRuns(runs);
     }

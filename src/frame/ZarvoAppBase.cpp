@@ -14,6 +14,7 @@
 #include "audio/SoundManager.h"
 #include "files/PakInterface.h"
 #include "frame/WindowPlacement.h"
+#include "graphics/ScreenImage.h"
 #include "platform/AtomicFile.h"
 #include "resources/ResourceManager.h"
 #include "widgets/WidgetManager.h"
@@ -102,6 +103,7 @@ ZarvoAppBase::ZarvoAppBase(std::unique_ptr<Platform> platform)
                  "There is an update available for this product.  Would you like to visit the "
                  "web site to download it?");
 
+    screenImage_ = std::make_unique<ScreenImage>();
     widgetManager_ = std::make_unique<WidgetManager>(this);
     resourceManager_ = std::make_unique<ResourceManager>(this);
 }
@@ -110,6 +112,7 @@ ZarvoAppBase::~ZarvoAppBase() {
     Quit();
     widgetManager_.reset();
     resourceManager_.reset();
+    screenImage_.reset();
     display_.reset();
     musicInterface_.reset();
     soundManager_.reset();
@@ -157,7 +160,10 @@ void ZarvoAppBase::Init() {
     }
 
     if (!commandLineParsed_) ParseOwnCommandLine();
-    if (screenSaverMode) onlyAllowOneCopy = false;
+    if (screenSaverMode) {
+        onlyAllowOneCopy = false;
+        windowed = false;
+    }
 
     if (!WorkingDirectoryHook(changeDirTarget)) platform_->ChangeWorkingDirectory(changeDirTarget);
 
@@ -176,7 +182,7 @@ void ZarvoAppBase::Init() {
     std::srand(randomSeed);
 
     PreDisplayHook();
-    widgetManager_->SetMouseTransform(0, 0, width, height, 0, 0, width, height);
+    widgetManager_->SetMouseTransform(Rect(0, 0, width, height), Rect(0, 0, width, height));
 
     window_ = platform_->CreateWindow();
     if (windowed) {
@@ -215,7 +221,10 @@ MusicInterface* ZarvoAppBase::OpenMusicInterface() {
 void ZarvoAppBase::CreateMainWindow() {
     if (window_->Exists()) {
         widgetManager_->SetBackBuffer(nullptr);
-        display_.reset();  // the renderer belongs to the window
+        screenImage_->SetBuffer(nullptr, 0, 0, 0);
+        // The screen belongs to the window; the display object itself stays, since the
+        // cursor thread may be talking to it.
+        if (display_) display_->Shutdown();
         window_->Destroy();
     }
 
@@ -285,7 +294,10 @@ void ZarvoAppBase::CreateMainWindow() {
         RecheckFocus();
     }
     RestoreImages();
-    widgetManager_->SetBackBuffer(display_.get());
+    // The widget tree draws straight into the display's back buffer.
+    screenImage_->SetBuffer(display_->Pixels(), display_->Width(), display_->Height(),
+                            display_->Width() * 4);
+    widgetManager_->SetBackBuffer(screenImage_.get());
     widgetManager_->InvalidateSubtree();
     timerRunning_ = true;
     nextTimerTick_ = platform_->GetClock().Now() + static_cast<uint32_t>(updateIntervalMs);
@@ -304,7 +316,8 @@ int ZarvoAppBase::InitDisplay() {
     if (result == DisplayBackend::kResultOk) {
         const int offsetX = (width - display_->Width()) / 2;
         const int offsetY = (height - display_->Height()) / 2;
-        widgetManager_->SetMouseTransform(0, 0, width, height, offsetX, offsetY, width, height);
+        widgetManager_->SetMouseTransform(Rect(0, 0, width, height),
+                                          Rect(offsetX, offsetY, width, height));
         PostDisplayInitHook();
     }
     return result;
@@ -684,7 +697,39 @@ void ZarvoAppBase::FlushDeferredDeletes() {
 // ---------------------------------------------------------------------------------------------
 // Window messages
 
+bool ZarvoAppBase::ScreenSaverFilter(const WindowMessage& m) {
+    bool end = false;
+    switch (m.message) {
+        case Msg::kActivateApp:
+            end = m.wParam == 0;
+            break;
+        case Msg::kKeyDown:
+        case Msg::kSysKeyDown:
+        case Msg::kLButtonDown:
+        case Msg::kRButtonDown:
+        case Msg::kMButtonDown:
+            end = true;
+            break;
+        case Msg::kMouseMove:
+            if (m.lParam != screenSaverMousePoint_) {
+                screenSaverMousePoint_ = m.lParam;
+                end = ++screenSaverMoves_ > 3;
+            }
+            break;
+        default:
+            break;
+    }
+    if (!end) return false;
+    if (!screenSaverClosePosted_) {
+        screenSaverClosePosted_ = true;
+        WindowProcedure(WindowMessage{WindowMessage::kMainWindow, Msg::kClose, 0, 0});
+    }
+    return true;
+}
+
 int64_t ZarvoAppBase::WindowProcedure(const WindowMessage& m) {
+    // A screen saver ends at the first sign of the user.
+    if (screenSaverMode && m.message != Msg::kClose && ScreenSaverFilter(m)) return 0;
     switch (m.message) {
         case Msg::kDestroy:
             platform_->DebugOutput(Format("DESTROYED HWND: %d\n", m.target));
@@ -833,8 +878,8 @@ void ZarvoAppBase::TranslateMouse(const WindowMessage& m) {
     const int wx = Msg::PointX(m.lParam), wy = Msg::PointY(m.lParam);
     cursorX_ = wx;
     cursorY_ = wy;
-    int x = 0, y = 0;
-    widgetManager_->TransformWindowPoint(wx, wy, x, y);
+    const WidgetPoint p = widgetManager_->MapWindowPoint(wx, wy);
+    const int x = p.x, y = p.y;
     lastUserInputTick = platform_->GetClock().Now();
     widgetManager_->PointerMoved(x, y);
     if (!mouseIn) {
@@ -903,13 +948,13 @@ void ZarvoAppBase::CheckMouseIn() {
     const bool in = window_->CursorInClient(display_->Width(), display_->Height());
     if (in == mouseIn) return;
     if (!in) {
-        int wx = 0, wy = 0, x = 0, y = 0;
+        int wx = 0, wy = 0;
         if (!window_->CursorPosition(wx, wy)) {
             wx = cursorX_;
             wy = cursorY_;
         }
-        widgetManager_->TransformWindowPoint(wx, wy, x, y);
-        widgetManager_->PointerLeftWindow(x, y);
+        const WidgetPoint p = widgetManager_->MapWindowPoint(wx, wy);
+        widgetManager_->PointerLeftWindow(p.x, p.y);
     }
     mouseIn = in;
     ApplyCursor();

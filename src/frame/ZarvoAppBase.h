@@ -15,6 +15,7 @@
 namespace Zarvo {
 
 class WidgetManager;
+class ScreenImage;
 class ResourceManager;
 class MusicInterface;
 class SoundManager;
@@ -189,6 +190,8 @@ public:
     WidgetManager* GetWidgetManager() { return widgetManager_.get(); }
     ResourceManager* GetResourceManager() { return resourceManager_.get(); }
     DisplayBackend* GetDisplay() { return display_.get(); }
+    // The display's back buffer as the drawing target of the widget tree.
+    ScreenImage* GetScreenImage() { return screenImage_.get(); }
     PlatformWindow* GetWindow() { return window_.get(); }
     MusicInterface* GetMusicInterface() { return musicInterface_.get(); }
     SoundManager* GetSoundManager() { return soundManager_.get(); }
@@ -300,12 +303,15 @@ protected:
     void TranslateMouse(const WindowMessage& m);
     void TranslateKeyDown(const WindowMessage& m);
     void CheckMouseIn();
+    // Answers true when the message ended screen-saver mode (and was consumed).
+    bool ScreenSaverFilter(const WindowMessage& m);
 
     std::unique_ptr<Platform> platform_;
     std::unique_ptr<WidgetManager> widgetManager_;
     std::unique_ptr<ResourceManager> resourceManager_;
     std::unique_ptr<PlatformWindow> window_;
     std::unique_ptr<DisplayBackend> display_;
+    std::unique_ptr<ScreenImage> screenImage_;
     std::unique_ptr<SoundManager> soundManager_;
     std::unique_ptr<MusicInterface> musicInterface_;
     std::unique_ptr<SingleInstanceGuard> instanceGuard_;
@@ -329,6 +335,9 @@ protected:
     uint32_t nextTimerTick_ = 0;
     uint32_t constructionTick_ = 0;
     uint32_t startTick_ = 0;
+    int64_t screenSaverMousePoint_ = -1;
+    int screenSaverMoves_ = 0;
+    bool screenSaverClosePosted_ = false;
 
     std::thread loadingThread_;
     std::atomic<bool> loadingThreadStarted_{false};

@@ -34,6 +34,8 @@ public:
     virtual int Initialize(PlatformWindow& window, int width, int height, bool windowed) = 0;
     // Shows the back buffer (and the software cursor) on the screen.
     virtual void Present() = 0;
+    // Lets go of the window before it is destroyed; Initialize makes the screen again.
+    virtual void Shutdown() {}
     // Length of one display refresh in ms (used for the emulated refresh wait).
     virtual int RefreshPeriodMs() const { return 16; }
     // Whether presenting waits for the display refresh; set before Initialize.

@@ -16,6 +16,11 @@ SdlDisplay::~SdlDisplay() {
     Release();
 }
 
+void SdlDisplay::Shutdown() {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    Release();
+}
+
 void SdlDisplay::Release() {
     if (texture_) SDL_DestroyTexture(texture_);
     if (renderer_) SDL_DestroyRenderer(renderer_);

@@ -24,6 +24,7 @@ public:
 
     int Initialize(PlatformWindow& window, int width, int height, bool windowed) override;
     void Present() override;
+    void Shutdown() override;
     int RefreshPeriodMs() const override { return refreshPeriodMs_; }
 
 private:

@@ -188,3 +188,29 @@ TEST(WindowEvents, MinimisedWindowSkipsTheWidgetUpdateButKeepsCounting) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ScreenSaverMode, EndsOnAKeyOrTheFourthMouseMove) {
+    TestApp keys;
+    keys.SetCommandLineText("kelvane -screensaver");
+    keys.InitAndLoad();
+    EXPECT_FALSE(keys.windowed);
+    EXPECT_EQ(keys.cursorId, 11);
+    keys.Post(Msg::kKeyDown, 'A');
+    keys.ReplayAll();
+    EXPECT_TRUE(keys.IsShutDown());
+
+    TestApp moves;
+    moves.SetCommandLineText("kelvane -screensaver");
+    moves.InitAndLoad();
+    for (int i = 0; i < 3; ++i) moves.Post(Msg::kMouseMove, 0, Msg::PackPoint(i, i));
+    moves.Post(Msg::kMouseMove, 0, Msg::PackPoint(2, 2));  // not a move
+    moves.ReplayAll();
+    EXPECT_FALSE(moves.IsShutDown());
+    moves.Post(Msg::kMouseMove, 0, Msg::PackPoint(9, 9));
+    moves.ReplayAll();
+    EXPECT_TRUE(moves.IsShutDown());
+}
+
+}  // namespace

@@ -26,7 +26,11 @@ class TestApp : public Zarvo::ZarvoAppBase {
 public:
     TestApp()
         : ZarvoAppBase(std::make_unique<Zarvo::HeadlessPlatform>()),
-          hp(static_cast<Zarvo::HeadlessPlatform&>(GetPlatform())) {}
+          hp(static_cast<Zarvo::HeadlessPlatform&>(GetPlatform())) {
+        // One full-screen widget, so that the tree has something to draw.
+        screen.SetBounds(0, 0, width, height);
+        GetWidgetManager()->AddChild(&screen);
+    }
 
     // Runs after every update with the total update count.
     std::function<void(TestApp&)> onUpdate;
@@ -42,6 +46,7 @@ public:
     int loadingCompletedCalls = 0;
 
     Zarvo::HeadlessPlatform& hp;
+    Zarvo::Widget screen;
 
     void UpdateOnce() override {
         ZarvoAppBase::UpdateOnce();

@@ -1,0 +1,88 @@
+// Translation of SDL events into window messages, on SDL's dummy video driver.
+#include <gtest/gtest.h>
+
+#include "platform/SdlDisplay.h"
+#include "platform/SdlEventInjector.h"
+#include "platform/SdlPlatform.h"
+#include "platform/SdlWindow.h"
+
+using namespace Zarvo;
+
+namespace {
+
+class SdlWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        std::string missing;
+        ASSERT_TRUE(platform.OpenDisplay(missing)) << missing;
+        PlatformWindow::Placement p;
+        p.title = "ZarvoApp";
+        ASSERT_TRUE(window.Create(p)) << window.LastError();
+        window.PumpEvents([](const WindowMessage&) {});  // whatever creation produced
+    }
+    std::vector<WindowMessage> Pump() {
+        std::vector<WindowMessage> got;
+        window.PumpEvents([&](const WindowMessage& m) { got.push_back(m); });
+        return got;
+    }
+    SdlPlatform platform;
+    SdlWindow window;
+    SdlEventInjector inject{window};
+};
+
+TEST_F(SdlWindowTest, AltF4IsASystemKeyAndOtherKeysKeepTheirVirtualCodes) {
+    ASSERT_TRUE(inject.Key("F4", true, true));
+    ASSERT_TRUE(inject.Key("A", true, false));
+    ASSERT_TRUE(inject.Key("A", false, false));
+    ASSERT_TRUE(inject.Key("Return", true, false));
+    const auto got = Pump();
+    ASSERT_EQ(got.size(), 5u);
+    EXPECT_EQ(got[0].message, Msg::kSysKeyDown);
+    EXPECT_EQ(got[0].wParam, static_cast<uint64_t>(VKey::kF4));
+    EXPECT_EQ(got[1].message, Msg::kKeyDown);
+    EXPECT_EQ(got[1].wParam, static_cast<uint64_t>('A'));
+    EXPECT_EQ(got[2].message, Msg::kKeyUp);
+    EXPECT_EQ(got[3].wParam, static_cast<uint64_t>(VKey::kReturn));
+    EXPECT_EQ(got[4].message, Msg::kChar);  // Enter types a character too
+    EXPECT_EQ(got[4].wParam, 13u);
+}
+
+TEST_F(SdlWindowTest, SecondClickIsADoubleClickAndButtonsHeldTravelAlong) {
+    inject.MouseButton(SdlEventInjector::kLeft, true, 2, 30, -2);
+    inject.MouseButton(SdlEventInjector::kRight, true, 1, 30, -2);
+    inject.MouseButton(SdlEventInjector::kLeft, false, 1, 30, -2);
+    const auto got = Pump();
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got[0].message, Msg::kLButtonDblClk);
+    EXPECT_EQ(Msg::PointX(got[0].lParam), 30);
+    EXPECT_EQ(Msg::PointY(got[0].lParam), -2);
+    EXPECT_EQ(got[1].message, Msg::kRButtonDown);
+    EXPECT_EQ(got[1].wParam, Msg::kButtonLeft | Msg::kButtonRight);
+    EXPECT_EQ(got[2].message, Msg::kLButtonUp);
+    EXPECT_EQ(got[2].wParam, Msg::kButtonRight);  // the right button is still held
+}
+
+TEST_F(SdlWindowTest, TextBecomesLatin1CharactersAndCloseBecomesAClose) {
+    inject.Text("a\xC3\xA9\xE2\x82\xAC");  // a, e-acute, euro sign
+    inject.Quit();
+    const auto got = Pump();
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got[0].wParam, static_cast<uint64_t>('a'));
+    EXPECT_EQ(got[1].wParam, 0xE9u);
+    EXPECT_EQ(got[2].message, Msg::kClose);
+}
+
+TEST_F(SdlWindowTest, TheDisplayMakesA640By480ScreenImage) {
+    SdlDisplay display;
+    ASSERT_EQ(display.Initialize(window, 640, 480, true), DisplayBackend::kResultOk)
+        << display.LastError();
+    EXPECT_EQ(display.Width(), 640);
+    EXPECT_EQ(display.BackBuffer().size(), 640u * 480u);
+    EXPECT_EQ(display.rgbBitCount, 32u);
+    EXPECT_EQ(display.redMask, 0x00FF0000u);
+    display.Present();
+    EXPECT_EQ(display.Initialize(window, 0, 480, true), DisplayBackend::kResultSurfaceFail);
+    EXPECT_STREQ(DisplayBackend::ResultName(7), "RESULT_UNKNOWN");
+}
+
+}  // namespace
