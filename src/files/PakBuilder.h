@@ -1,0 +1,29 @@
+// Writes a pack file: the table of entries and the files' contents, every byte XOR-ed with the
+// archive key. Used by the pak tool and by tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace Zarvo {
+
+class PakBuilder {
+public:
+    // Adds a file under name (stored as given: use '\' separators). False when the name is
+    // longer than 255 bytes or the contents do not fit a signed 32-bit size.
+    bool AddFile(const std::string& name, std::vector<uint8_t> contents, uint64_t fileTime = 0);
+
+    // The whole archive, scrambled.
+    std::vector<uint8_t> Build() const;
+
+private:
+    struct Entry {
+        std::string name;
+        std::vector<uint8_t> contents;
+        uint64_t fileTime;
+    };
+    std::vector<Entry> mEntries;
+};
+
+}  // namespace Zarvo
