@@ -4,8 +4,7 @@
 #include <charconv>
 #include <limits>
 
-#include <fstream>
-#include <iterator>
+#include "files/FileFunctions.h"
 
 namespace Zarvo {
 
@@ -16,6 +15,7 @@ constexpr size_t kMaxListDepth = 64;
 // A dereferenced value may not grow beyond this many elements (defines of defines can double in
 // size with every statement).
 constexpr size_t kMaxValueElements = 1 << 16;
+constexpr size_t kMaxDescriptorBytes = 16 << 20;
 
 bool IsSeparator(char c) {
     // Carriage returns are separators too, so that descriptors saved with CR LF line ends read
@@ -63,9 +63,20 @@ const DescParser::DataElement* DescParser::GetDefine(const std::string& name) {
 }
 
 bool DescParser::LoadDescriptor(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) return Error("Unable to open file");
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    PakFile* file = FOpen(fileName.c_str(), "rb");
+    if (file == nullptr) return Error("Unable to open file");
+    std::string text;
+    char buffer[4096];
+    size_t got = 0;
+    while ((got = FRead(buffer, 1, sizeof(buffer), file)) > 0) {
+        // Descriptors are small; a huge file is refused rather than held in memory.
+        if (text.size() + got > kMaxDescriptorBytes) {
+            FClose(file);
+            return Error("Unable to open file");
+        }
+        text.append(buffer, got);
+    }
+    FClose(file);
     return LoadDescriptorText(text);
 }
 

@@ -49,6 +49,7 @@ public:
     virtual ~DescParser() = default;
 
     const std::string& GetErrorText() const { return mError; }
+    static std::string ToUpper(std::string text);
 
     // Error texts of the language itself.
     static constexpr const char* kInvalidParamCount = "Invalid Number of Parameters";
@@ -72,7 +73,6 @@ protected:
     // A word naming something (a define or a layer): not a list and not an immediate value.
     bool GetName(const DataElement& in, std::string* out);
 
-    static std::string ToUpper(std::string text);
     static bool ParseInt(const std::string& text, int* out);
 
     // The statement being run, its first line, and whether a statement is in progress (errors then
