@@ -2,24 +2,16 @@
 // read through each archive-aware file function.
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <random>
 #include <string>
+
+#include "FuzzFile.h"
 
 #include "files/FileFunctions.h"
 #include "files/PakInterface.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path =
-        (std::filesystem::temp_directory_path() /
-         ("kelvane-fuzz-pak-" + std::to_string(std::random_device()()) + ".pak"))
-            .string();
-    if (std::FILE* out = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data, 1, size, out);
-        std::fclose(out);
-    } else {
-        return 0;
-    }
+    std::string path = WriteFuzzInput(data, size, ".pak");
+    if (path.empty()) return 0;
     Zarvo::PakInterface pak;
     pak.AddPakFile(path);
     Zarvo::PakFindData found;
