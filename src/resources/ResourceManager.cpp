@@ -6,9 +6,11 @@
 #include <climits>
 #include <cstdlib>
 
+#include "audio/SoundManager.h"
 #include "graphics/ImageFont.h"
 #include "graphics/MemoryImage.h"
 #include "graphics/SysFont.h"
+#include "resources/ImageLib.h"
 #include "resources/ResourceHost.h"
 #include "resources/ResourceManagerException.h"
 #include "resources/XMLElement.h"
@@ -321,7 +323,7 @@ bool ResourceManager::ParseImageResource(const XMLElement& element) {
 
 bool ResourceManager::ParseSoundResource(const XMLElement& element) {
     BaseRes* filled = nullptr;
-    if (!ParseCommonResource(element, std::make_unique<SoundRes>(host), soundMap, &filled)) {
+    if (!ParseCommonResource(element, std::make_unique<SoundRes>(nullptr), soundMap, &filled)) {
         return false;
     }
     auto* res = static_cast<SoundRes*>(filled);
@@ -373,10 +375,10 @@ void ResourceManager::DeleteResources(const std::string& group) {
 bool ResourceManager::DoLoadImage(ImageRes* res) {
     if (host == nullptr) return Fail("Failed to load image: " + res->path);
     host->SetAutoFindAlpha(res->autoFindAlpha);
-    host->SetAlphaColor(res->alphaColor);
+    ImageLib::SetAlphaColor(res->alphaColor);
     bool isNew = false;
     SharedImageRef ref = host->GetSharedImage(res->path, res->variant, &isNew);
-    host->SetAlphaColor(0xFFFFFF);
+    ImageLib::SetAlphaColor(0xFFFFFF);
     host->SetAutoFindAlpha(true);
     MemoryImage* image = ref.Get();
     if (image == nullptr) return Fail("Failed to load image: " + res->path);
@@ -456,11 +458,14 @@ bool ResourceManager::DoLoadImage(ImageRes* res) {
 }
 
 bool ResourceManager::DoLoadSound(SoundRes* res) {
-    const int id = host != nullptr ? host->GetFreeSoundId() : -1;
+    // The sound manager is taken at load time: it may be created after the manifest is read.
+    res->soundManager = host != nullptr ? host->GetSoundManager() : nullptr;
+    SoundManager* sounds = res->soundManager;
+    const int id = sounds != nullptr ? sounds->getFreeSoundId() : -1;
     if (id < 0) return Fail("Out of free sound ids");
-    if (!host->LoadSound(id, res->path)) return Fail("Failed to load sound: " + res->path);
-    if (res->volume >= 0) host->SetSoundBaseVolume(id, res->volume);
-    if (res->pan != 0) host->SetSoundBasePan(id, res->pan);
+    if (!sounds->loadSound(id, res->path)) return Fail("Failed to load sound: " + res->path);
+    if (res->volume >= 0) sounds->setBaseVolume(id, res->volume);
+    if (res->pan != 0) sounds->setBasePan(id, res->pan);
     res->soundId = id;
     ResourceLoadedHook(res);
     return true;

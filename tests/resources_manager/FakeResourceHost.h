@@ -8,7 +8,9 @@
 
 #include "graphics/MemoryImage.h"
 #include "graphics/SharedImageTable.h"
+#include "resources/ImageLib.h"
 #include "resources/ResourceHost.h"
+#include "resources_manager/FakeSoundManager.h"
 
 namespace Zarvo {
 
@@ -22,16 +24,11 @@ public:
     };
     std::map<std::string, Picture> files;
     SharedImageTable table;
-    uint32_t alphaColor = 0xFFFFFF;
     bool autoFindAlpha = true;
     // One entry per shared-image request: path, variant, alpha colour and auto-alpha at that time.
     std::vector<std::string> sharedRequests;
 
-    int soundSlots = 256;
-    std::map<int, std::string> sounds;
-    std::map<int, double> volumes;
-    std::map<int, int> pans;
-    std::vector<int> released;
+    FakeSoundManager soundManager;
 
     void AddPicture(const std::string& path, int w, int h, uint32_t fill = 0xFF000000) {
         files[path] = Picture{w, h, std::vector<uint32_t>(static_cast<size_t>(w) * h, fill)};
@@ -48,7 +45,7 @@ public:
     SharedImageRef GetSharedImage(const std::string& path, const std::string& variant,
                                   bool* isNew) override {
         char color[16];
-        std::snprintf(color, sizeof color, "%06X", alphaColor);
+        std::snprintf(color, sizeof color, "%06X", ImageLib::GetAlphaColor());
         sharedRequests.push_back(path + "|" + variant + "|" + color + "|" +
                                  (autoFindAlpha ? "alpha" : "noalpha"));
         return table.GetSharedImage(
@@ -58,31 +55,7 @@ public:
         return Make(path);
     }
     void SetAutoFindAlpha(bool on) override { autoFindAlpha = on; }
-    void SetAlphaColor(uint32_t rgb) override { alphaColor = rgb; }
-
-    int GetFreeSoundId() override {
-        for (int id = 0; id < soundSlots; ++id) {
-            if (!sounds.count(id)) return id;
-        }
-        return -1;
-    }
-    bool LoadSound(int id, const std::string& path) override {
-        if (path.find("missing") != std::string::npos) return false;
-        sounds[id] = path;
-        return true;
-    }
-    bool SetSoundBaseVolume(int id, double volume) override {
-        volumes[id] = volume;
-        return true;
-    }
-    bool SetSoundBasePan(int id, int pan) override {
-        pans[id] = pan;
-        return true;
-    }
-    void ReleaseSound(int id) override {
-        sounds.erase(id);
-        released.push_back(id);
-    }
+    SoundManager* GetSoundManager() override { return &soundManager; }
 };
 
 }  // namespace Zarvo

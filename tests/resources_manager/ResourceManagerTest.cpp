@@ -272,7 +272,7 @@ TEST_F(ResourceLoadingTest, ImagesGetTheirAttributes) {
               (std::vector<std::string>{
                   "images/ball.png||FFFFFF|alpha", "images/plain||FFFFFF|alpha",
                   "images/plain|v2|FFFFFF|alpha", "images/grid.png||00FF00|noalpha"}));
-    EXPECT_EQ(host.alphaColor, 0xFFFFFFu);
+    EXPECT_EQ(ImageLib::GetAlphaColor(), 0xFFFFFFu);
     EXPECT_TRUE(host.autoFindAlpha);
 }
 
@@ -280,10 +280,10 @@ TEST_F(ResourceLoadingTest, SoundsAndFontsLoadWithTheirSettings) {
     ASSERT_TRUE(manager.LoadResources("Game")) << manager.GetErrorText();
     const int kick = manager.GetSoundThrow("SOUND_kick");
     const int whistle = manager.GetSoundThrow("SOUND_WHISTLE");
-    EXPECT_EQ(host.sounds[kick], "sounds/kick.wav");
-    EXPECT_EQ(host.sounds[whistle], "sounds/whistle");
-    EXPECT_EQ(host.volumes, (std::map<int, double>{{kick, 0.5}}));
-    EXPECT_EQ(host.pans, (std::map<int, int>{{kick, -200}}));
+    EXPECT_EQ(host.soundManager.sounds[kick], "sounds/kick.wav");
+    EXPECT_EQ(host.soundManager.sounds[whistle], "sounds/whistle");
+    EXPECT_EQ(host.soundManager.volumes, (std::map<int, double>{{kick, 0.5}}));
+    EXPECT_EQ(host.soundManager.pans, (std::map<int, int>{{kick, -200}}));
 
     auto* test = dynamic_cast<ImageFont*>(manager.GetFontThrow("FONT_test"));
     ASSERT_NE(test, nullptr);
@@ -309,7 +309,8 @@ TEST_F(ResourceLoadingTest, DeleteResourcesFreesOneGroupAndAllowsReloading) {
     EXPECT_TRUE(manager.IsGroupLoaded("Init"));
     EXPECT_EQ(manager.GetFont("FONT_test"), nullptr);
     EXPECT_EQ(manager.GetSound("SOUND_kick"), -1);
-    EXPECT_NE(std::find(host.released.begin(), host.released.end(), kick), host.released.end());
+    EXPECT_NE(std::find(host.soundManager.released.begin(), host.soundManager.released.end(), kick),
+              host.soundManager.released.end());
     EXPECT_NE(manager.GetImage("IMAGE_ball").Get(), nullptr);
     EXPECT_THROW(manager.GetFontThrow("FONT_test"), ResourceManagerException);
 
@@ -371,7 +372,7 @@ TEST_F(ResourceManagerTest, LoadErrorsHaveTheirTexts) {
 }
 
 TEST_F(ResourceManagerTest, OutOfSoundIdsAndFirstErrorWins) {
-    host.soundSlots = 0;
+    host.soundManager.slots = 0;
     ASSERT_TRUE(ParseSection("<Sound path=\"a.wav\"/><Image path=\"none\"/>"));
     manager.StartLoadResources("G");
     EXPECT_FALSE(manager.LoadNextResource());
