@@ -6,8 +6,8 @@
 #include FT_OUTLINE_H
 
 #include <algorithm>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 #include <mutex>
 
 namespace Zarvo {
