@@ -1,5 +1,6 @@
 #pragma once
-// How the audio code reaches its data files: whole-file reads of sounds and music, and the
+// How the audio code reaches its data files: whole-file reads of sounds and music through the
+// archive-aware file functions (so they come from the pack file or loose files alike), and the
 // last-write time of a sound's source for the decoded-sound cache.
 #include <cstdint>
 #include <string>
@@ -15,8 +16,8 @@ public:
     // Reads the whole file `name` into `out`. False (and `out` empty) when it cannot be opened or
     // read or is larger than kMaxBytes.
     static bool ReadAll(const std::string& name, std::vector<uint8_t>& out);
-    // The last-write time of the real file `name` as a platform file time; 0 when it cannot be
-    // read.
+    // The last-write time of `name` as a FILETIME (100 ns ticks since 1601): the archive's
+    // record for an archived file, the file system's for a loose one; 0 when it cannot be opened.
     static int64_t LastWriteTime(const std::string& name);
 };
 

@@ -18,7 +18,6 @@
 
 namespace Zarvo {
 
-
 class Mixer {
 public:
     static constexpr int kSampleRate = 44100;

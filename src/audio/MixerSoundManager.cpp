@@ -1,7 +1,6 @@
 #include "audio/MixerSoundManager.h"
 
 #include <chrono>
-#include <cstdlib>
 #include <vector>
 
 #include "audio/AuReader.h"
@@ -11,6 +10,7 @@
 #include "audio/OggDecoder.h"
 #include "audio/SoundCache.h"
 #include "audio/WavReader.h"
+#include "platform/Paths.h"
 
 namespace Zarvo {
 
@@ -39,14 +39,8 @@ MixerSoundManager::~MixerSoundManager() {
 
 std::filesystem::path MixerSoundManager::DefaultCacheFolder(const std::string& company,
                                                             const std::string& product) {
-    std::filesystem::path base;
-    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && xdg[0] == '/') {
-        base = xdg;
-    } else if (const char* home = std::getenv("HOME"); home && home[0] == '/') {
-        base = std::filesystem::path(home) / ".cache";
-    } else {
-        return {};
-    }
+    std::filesystem::path base = Paths::CacheHome();
+    if (base.empty() || !base.is_absolute()) return {};
     if (!company.empty()) base /= company;
     if (!product.empty()) base /= product;
     return base / "cached";

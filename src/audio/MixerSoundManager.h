@@ -34,7 +34,7 @@ public:
     MixerSoundManager& operator=(const MixerSoundManager&) = delete;
 
     // The per-user cache folder for decoded sounds: $XDG_CACHE_HOME (default ~/.cache) /
-    // company / product / "cached". Empty when no home folder is known.
+    // company / product / "cached". Empty when no absolute cache home is known.
     static std::filesystem::path DefaultCacheFolder(const std::string& company,
                                                     const std::string& product);
 

@@ -16,7 +16,7 @@ public:
     virtual bool loadMusic(int id, const std::string& fileName);
     // Plays from `offset` (a pattern order for modules, a byte position of the decoded 16-bit
     // data for streams, -1 to continue where it stands), looping unless `noLoop`.
-    virtual void playMusic(int id, int offset, bool noLoop);
+    virtual void playMusic(int id, int offset = 0, bool noLoop = false);
     virtual void stopMusic(int id);
     virtual void pauseMusic(int id);
     virtual void resumeMusic(int id);
@@ -26,10 +26,10 @@ public:
     virtual void pauseAllMusic();
     virtual void resumeAllMusic();
     // Starts the song and raises its volume by `speed` every update up to its maximum volume.
-    virtual void fadeIn(int id, int offset, double speed, bool noLoop);
+    virtual void fadeIn(int id, int offset = -1, double speed = 0.002, bool noLoop = false);
     // Lowers the volume by `speed` every update down to 0, then stops the song when `stopSong`.
-    virtual void fadeOut(int id, bool stopSong, double speed);
-    virtual void fadeOutAll(bool stopSong, double speed);
+    virtual void fadeOut(int id, bool stopSong = true, double speed = 0.004);
+    virtual void fadeOutAll(bool stopSong = true, double speed = 0.004);
     virtual void setSongVolume(int id, double volume);
     virtual void setSongMaxVolume(int id, double volume);
     virtual bool isPlaying(int id);

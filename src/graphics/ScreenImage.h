@@ -9,11 +9,15 @@ namespace Zarvo {
 // The back buffer of the display back-end as a drawing target: a memory image whose pixels
 // live in a 0xAARRGGBB buffer owned by the back-end (pointer, size and row pitch). The image
 // never frees or reallocates that buffer; operations that would (palette form, purging,
-// resizing) leave it alone.
+// resizing) leave it alone. The image is flagged opaque, so untinted blits onto it copy or skip
+// whole runs of opaque or transparent source pixels. Whoever reallocates the buffer (a new
+// display size) points the image at the new one with SetBuffer.
 class ScreenImage : public MemoryImage {
 public:
     ScreenImage();
     explicit ScreenImage(MemoryImageHost* host);
+    // Draws into `pixels` (see SetBuffer).
+    ScreenImage(uint32_t* pixels, int w, int h, int pitchBytes, MemoryImageHost* host = nullptr);
     ScreenImage(const ScreenImage&) = delete;
     ScreenImage& operator=(const ScreenImage&) = delete;
     ~ScreenImage() override;

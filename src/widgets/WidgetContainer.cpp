@@ -276,7 +276,9 @@ void WidgetContainer::RunChildUpdates(ModalFlags& flags, bool fraction, float fr
         } else {
             child->UpdateTree(flags);
         }
-        if (!updateMoved) ++updatePosition;
+        // A nested pass over the same children (a modal loop run from an update) leaves the
+        // position at the end; this pass then ends too.
+        if (!updateMoved && updatePosition != children.end()) ++updatePosition;
     }
     updateMoved = false;
 }

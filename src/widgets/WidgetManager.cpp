@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "frame/ZarvoAppBase.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 
@@ -231,6 +232,8 @@ void WidgetManager::TrackPointer(int mouseX, int mouseY) {
         if (Widget* old = overWidget) {
             overWidget = nullptr;
             LeaveWidget(old);
+            // The leave hook may have taken the new widget out of the tree.
+            if (w != nullptr && w->manager != this) w = nullptr;
         }
         overWidget = w;
         if (w != nullptr) EnterWidget(w);
@@ -502,6 +505,8 @@ void WidgetManager::DismissPopup() {
     if (popup->parent != nullptr) popup->parent->RemoveChild(popup);
 }
 
-void WidgetManager::SelectCursor(int) {}
+void WidgetManager::SelectCursor(int cursorId) {
+    if (app != nullptr) app->SetCursorId(cursorId);
+}
 
 }  // namespace Zarvo

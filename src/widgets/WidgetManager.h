@@ -108,6 +108,13 @@ public:
     // Re-evaluates the widget under the mouse after the tree changed.
     void RecheckMouse();
     bool IsKeyDown(int key) const;
+    bool MouseIn() const { return mouseIn; }
+    bool HasFocus() const { return hasFocus; }
+    int LastMouseX() const { return lastMouseX; }
+    int LastMouseY() const { return lastMouseY; }
+    int UpdateCount() const { return updateCount; }
+    int Width() const { return width; }
+    int Height() const { return height; }
 
     void GiveFocus(Widget* w) override;
     void ForgetWidget(Widget* w) override;

@@ -12,6 +12,7 @@
 #include "audio/SoundCache.h"
 #include "audio/TestSounds.h"
 #include "audio/WavReader.h"
+#include "files/LooseFiles.h"
 
 namespace Zarvo {
 namespace {
@@ -341,12 +342,12 @@ TEST_F(SoundCacheTest, AFreshCacheIsUsedAndAStaleOneIsReplaced) {
     ASSERT_TRUE(cached_.loadSound(1, "sounds/whistle"));
     SoundData fromCache;
     const std::string source = "sounds/whistle.ogg";
-    EXPECT_EQ(SoundCache::Read(cacheFile_, source,
-                               std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                   std::filesystem::last_write_time(source).time_since_epoch())
-                                   .count(),
-                               fromCache),
-              SoundCache::Result::Loaded);
+    EXPECT_EQ(
+        SoundCache::Read(
+            cacheFile_, source,
+            static_cast<int64_t>(LooseFiles::ToFileTime(std::filesystem::last_write_time(source))),
+            fromCache),
+        SoundCache::Result::Loaded);
 }
 
 TEST_F(SoundCacheTest, ACorruptCacheIsDeletedAndTheSourceDecodedAgain) {
@@ -367,6 +368,20 @@ TEST_F(SoundCacheTest, ACorruptCacheIsDeletedAndTheSourceDecodedAgain) {
         EXPECT_EQ(loaded.Frames(), 3000);
         EXPECT_EQ(TestData::ReadFile(cacheFile_), good);  // rewritten from the decoded source
     }
+}
+
+TEST_F(SoundCacheTest, CacheFilesRoundTripAndCheckTheirSource) {
+    const std::filesystem::path path = cache_ / "odd.wav";
+    const SoundData sound = TestData::Sine(11025, 1, 20, 5000, 101);
+    // "a.ogg" makes the "dep " chunk 15 bytes long: odd, and followed by no padding.
+    ASSERT_TRUE(SoundCache::Write(path, sound, "a.ogg", 42));
+    SoundData loaded;
+    ASSERT_EQ(SoundCache::Read(path, "a.ogg", 42, loaded), SoundCache::Result::Loaded);
+    EXPECT_EQ(loaded.samples, sound.samples);
+    EXPECT_EQ(SoundCache::Read(path, "a.ogg", 43, loaded), SoundCache::Result::Unusable);
+    EXPECT_EQ(SoundCache::Read(path, "b.ogg", 42, loaded), SoundCache::Result::Unusable);
+    EXPECT_EQ(SoundCache::Read(cache_ / "none.wav", "a.ogg", 42, loaded),
+              SoundCache::Result::Missing);
 }
 
 TEST_F(SoundCacheTest, NamesThatLeaveTheCacheFolderAreNotCached) {

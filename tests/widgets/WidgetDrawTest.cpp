@@ -8,6 +8,7 @@
 #include "graphics/Font.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
+#include "graphics/ScreenImage.h"
 #include "widgets/WidgetManager.h"
 
 namespace Zarvo::test {
@@ -203,6 +204,60 @@ TEST_F(WidgetDrawTest, TextHelpers) {
     EXPECT_EQ(w.WriteString(&g, "a^FF0000^b", 0, 10), 14);
     EXPECT_EQ(Take(), (Log{"text 'a' 0,10 9", "text 'b' 7,10 255"}));
     EXPECT_FALSE(g.GetWriteColoredString());
+}
+
+// Fills its rectangle with one colour, and a second colour while the mouse is over it.
+class ColorWidget : public Widget {
+public:
+    Color normal;
+    Color hover;
+    ColorWidget(Color n, Color h, int wx, int wy, int ww, int wh) : normal(n), hover(h) {
+        x = wx;
+        y = wy;
+        width = ww;
+        height = wh;
+    }
+    void DrawSelf(Graphics* g) override {
+        g->SetColor(isOver ? hover : normal);
+        g->FillRect(0, 0, width, height);
+    }
+    void OnMouseEnter() override { Invalidate(); }
+    void OnMouseLeave() override { Invalidate(); }
+};
+
+TEST(WidgetScreenTest, DrawPassPaintsTheTreeIntoAScreenBuffer) {
+    std::vector<uint32_t> pixels(8 * 4, 0xFF000000u);
+    ScreenImage screen;
+    screen.SetBuffer(pixels.data(), 8, 4, 8 * 4);
+    WidgetManager manager(nullptr);
+    manager.SetMouseTransform(Rect(0, 0, 8, 4), Rect(0, 0, 8, 4));
+    manager.SetBackBuffer(&screen);
+    ColorWidget back(Color(0, 0, 255), Color(0, 0, 255), 0, 0, 8, 4);
+    ColorWidget button(Color(255, 0, 0), Color(0, 255, 0), 2, 1, 3, 2);
+    manager.AddChild(&back);
+    manager.AddChild(&button);
+
+    auto row = [&](int r) {
+        std::string s;
+        for (int c = 0; c < 8; ++c) {
+            const uint32_t p = pixels[r * 8 + c];
+            s += p == 0xFF0000FFu ? 'b' : p == 0xFFFF0000u ? 'R' : p == 0xFF00FF00u ? 'G' : '?';
+        }
+        return s;
+    };
+    EXPECT_TRUE(manager.RunDrawPass());
+    EXPECT_EQ(row(0), "bbbbbbbb");
+    EXPECT_EQ(row(1), "bbRRRbbb");
+    EXPECT_EQ(row(2), "bbRRRbbb");
+    EXPECT_EQ(row(3), "bbbbbbbb");
+
+    manager.PointerMoved(3, 2);
+    EXPECT_TRUE(manager.RunDrawPass());
+    EXPECT_EQ(row(1), "bbGGGbbb");
+    manager.PointerMoved(7, 0);
+    EXPECT_TRUE(manager.RunDrawPass());
+    EXPECT_EQ(row(2), "bbRRRbbb");
+    EXPECT_FALSE(manager.RunDrawPass());
 }
 
 }  // namespace

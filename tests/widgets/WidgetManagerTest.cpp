@@ -398,5 +398,25 @@ TEST_F(WidgetManagerTest, WindowWithoutFocusUsesTheLostFocusModifier) {
     EXPECT_EQ(manager.FindWidgetAt(10, 10), &a);
 }
 
+TEST_F(WidgetManagerTest, TreeChangesReevaluateTheMouse) {
+    TestWidget a("A", &log, 0, 0, 10, 10), b("B", &log, 100, 100, 10, 10);
+    manager.PointerMoved(5, 5);
+    manager.AddChild(&a);  // added under the mouse
+    EXPECT_EQ(Take(), (Log{"A:enter", "A:move 5,5"}));
+
+    manager.AddChild(&b);
+    b.MoveTo(0, 0);  // moved over the mouse, on top of A
+    EXPECT_EQ(Take(), (Log{"A:leave", "B:enter", "B:move 5,5"}));
+
+    b.Show(false);
+    EXPECT_EQ(Take(), (Log{"B:leave", "A:enter", "A:move 5,5"}));
+
+    // While a button is held, a change only takes the hover away from the pressed widget.
+    manager.PointerPressed(5, 5, 1);
+    b.Show(true);
+    EXPECT_EQ(Take(), (Log{"A:down 5,5 b0 c1", "A:leave"}));
+    EXPECT_EQ(manager.overWidget, nullptr);
+}
+
 }  // namespace
 }  // namespace Zarvo::test

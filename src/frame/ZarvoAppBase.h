@@ -1,0 +1,353 @@
+#pragma once
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "frame/DeferredMessageList.h"
+#include "frame/StringTable.h"
+#include "platform/Platform.h"
+
+namespace Zarvo {
+
+class WidgetManager;
+class ScreenImage;
+class ResourceManager;
+class MusicInterface;
+class SoundManager;
+class PakInterface;
+
+// The application object: owns the window, the display, the widget manager, the settings, the
+// fixed-rate main loop, the loading thread and the cursor thread. Exactly one exists per
+// process; Instance() reaches it. A game derives from it and overrides the hooks.
+//
+// Life: construct -> Init (settings, command line, single running copy, window, display, audio)
+// -> Start (the main loop, until Quit) -> destroy. ExitProcessWith ends the process from any
+// state without running destructors.
+class ZarvoAppBase {
+public:
+    // Without a platform the real one (SDL2) is used.
+    explicit ZarvoAppBase(std::unique_ptr<Platform> platform = nullptr);
+    virtual ~ZarvoAppBase();
+    ZarvoAppBase(const ZarvoAppBase&) = delete;
+    ZarvoAppBase& operator=(const ZarvoAppBase&) = delete;
+
+    static ZarvoAppBase* Instance();
+
+    // ---- Frame and loop
+    virtual bool TimeStep(bool maySleep);
+    virtual void UpdateOnce();
+    virtual bool GuardedUpdate();
+    virtual void UpdateFraction(float fraction);
+    virtual void CreateMainWindow();
+    virtual void ApplyCursor();
+    virtual void RestoreImages() {}
+    virtual void DropDisplayImageData() {}
+    virtual void DropCachedImageData() {}
+    // Called once by the main loop after the loading thread has finished.
+    virtual void LoadingCompleted() {}
+
+    // ---- Overridable services and hooks
+    // The music interface to use: the silent one in the base.
+    virtual MusicInterface* OpenMusicInterface();
+    virtual void InitHook() {}
+    virtual void ShutdownHook() {}
+    virtual void PreTerminateHook() {}
+    // The game's loading work; runs on the loading thread.
+    virtual void LoadResourcesInBackground() {}
+    virtual void SaveSettings();
+    virtual void LoadSettings();
+    virtual void PropertiesHook() {}
+    virtual void PreDisplayHook() {}
+
+    // ---- Messages
+    virtual void ShowMessageBox(const std::string& title, const std::string& text);
+    // A fatal-error popup titled with the text for "FATAL_ERROR".
+    virtual void Popup(const std::string& text);
+    virtual void RecordScreenSaverError(const std::string& text);
+    virtual void UrlOpenFailed(const std::string&) {}
+    virtual void UrlOpenSucceeded(const std::string&) {}
+    virtual bool OpenWebPage(const std::string& url);
+    virtual std::string ReadProductVersion();
+
+    // Shuts the application down once: the loop ends after the current step. From another
+    // thread it only asks the primary thread to do it.
+    virtual void Quit();
+
+    // ---- Command line
+    virtual void ParseOwnCommandLine();
+    virtual void ParseCommandLineText(const std::string& text);
+    // Applies one option; an unknown name is fatal (popup, exit code 0).
+    virtual void ApplyCommandLineOption(const std::string& name, const std::string& value);
+    // A later copy of the program was started: restore and raise the window.
+    virtual void OnNotifyMessage(uint64_t wParam, int64_t lParam);
+    virtual void OnAlreadyRunning();
+
+    // ---- Start-up
+    virtual void Start();
+    virtual void Init();
+    virtual void PreDisplayInitHook() {}
+    virtual void PostDisplayInitHook() {}
+    // Answers true when it took care of the working directory itself.
+    virtual bool WorkingDirectoryHook(const std::string&) { return false; }
+
+    // ---- Audio
+    // Plays sound `id` once (and with `pan`, in hundredths of a decibel) on an instance that
+    // releases itself when done; nothing when the sound or a free instance is missing.
+    virtual void PlaySample(int id);
+    virtual void PlaySample(int id, int pan);
+    virtual double GetMasterVolume();
+    virtual double GetMusicVolume() { return musicVolume; }
+    virtual double GetSfxVolume() { return sfxVolume; }
+    virtual bool IsMuted() { return muteCount > 0; }
+    virtual void SetMasterVolume(double volume);
+    virtual void SetMusicVolume(double volume);
+    virtual void SetSfxVolume(double volume);
+    virtual void Mute(bool automatic);
+    virtual void Unmute(bool automatic);
+
+    // ---- Screen mode
+    virtual void ChangeScreenMode(bool windowed, bool is3D, bool force);
+    virtual void ChangeScreenMode(bool windowed);
+    virtual void ChangeScreenMode();
+
+    // ---- Focus and keys
+    virtual void GotFocusHook() {}
+    virtual void LostFocusHook() {}
+    virtual bool ClaimsAltKey(int) { return false; }
+    virtual bool OnDebugKey(int) { return false; }
+    virtual bool AsyncDebugKey(int) { return false; }
+    virtual void CloseRequestHook() {}
+
+    // ---- Loop pieces
+    virtual bool DrawIfDirty();
+    virtual void Present();
+    virtual void RunMainLoop();
+    virtual bool LoopStep(bool* updated = nullptr);
+    virtual bool StepUntilUpdated();
+    virtual bool MayRestoreWindow() { return !windowDisabled; }
+
+    // ---- Non-virtual operations
+    [[noreturn]] void ExitProcessWith(int code);
+    void BeginBackgroundLoading();
+    void AwaitBackgroundLoading();
+    // Forgets owed time: a stall the player did not cause is not caught up.
+    void ResetUpdateBacklog();
+    void FlushDeferredDeletes();
+    // Deletes `widget` at the first flush at or above the current loop depth.
+    template <class W>
+    void DeleteWidgetLater(W* widget) {
+        QueueDeferredDelete(widget, [](void* p) { delete static_cast<W*>(p); });
+    }
+    size_t DeferredDeleteCount() const { return safeDeleteList_.size(); }
+
+    // The window procedure: takes one message from the window system (or a test).
+    int64_t WindowProcedure(const WindowMessage& message);
+    // Replays the first deferred message; answers whether more remain.
+    bool ReplayDeferredMessages();
+    const DeferredMessageList& DeferredMessages() const { return deferredMessages_; }
+    void RecheckFocus();
+
+    void SetCursorId(int id);
+    void EnableCustomCursors(bool on);
+    // Custom cursor image for an id (0..12), owned by the caller; null removes it.
+    void SetCustomCursorImage(int id, const void* image);
+
+    // Settings under "SOFTWARE\" + registryKey; a name's part before its last '\' is a sub-key.
+    bool WriteString(const std::string& name, const std::string& text);
+    bool WriteInteger(const std::string& name, int value);
+    bool WriteBoolean(const std::string& name, bool value);
+    bool WriteData(const std::string& name, const void* bytes, size_t length, uint32_t type);
+    bool ReadInteger(const std::string& name, int& value);
+    bool ReadBoolean(const std::string& name, bool& value);
+    bool ReadString(const std::string& name, std::string& text);
+    // Reads up to `length` bytes; on success `length` becomes the value's size and `type` its
+    // type. A value longer than the buffer fails.
+    bool ReadData(const std::string& name, void* buffer, size_t& length, uint32_t& type);
+    bool DeleteValue(const std::string& name);
+    // Writes a whole file, creating its folder; the old content is replaced atomically.
+    bool WriteWholeFile(const std::string& path, const void* bytes, size_t length);
+
+    std::string LookUpText(const std::string& id, const std::string& fallback) const {
+        return strings_.LookUpText(id, fallback);
+    }
+    void SetString(const std::string& id, const std::string& text) { strings_.Set(id, text); }
+
+    // The command line as the process received it (program name first).
+    void SetCommandLine(int argc, const char* const* argv);
+    void SetCommandLineText(const std::string& text) { commandLine_ = text; }
+
+    // The framework's random generator (MT19937, 31-bit results).
+    uint32_t Random() { return static_cast<uint32_t>(random_() >> 1); }
+    void SeedRandom(uint32_t seed) { random_.seed(seed); }
+
+    Platform& GetPlatform() { return *platform_; }
+    Clock& GetClock() { return platform_->GetClock(); }
+    WidgetManager* GetWidgetManager() { return widgetManager_.get(); }
+    ResourceManager* GetResourceManager() { return resourceManager_.get(); }
+    DisplayBackend* GetDisplay() { return display_.get(); }
+    // The display's back buffer as the drawing target of the widget tree.
+    ScreenImage* GetScreenImage() { return screenImage_.get(); }
+    PlatformWindow* GetWindow() { return window_.get(); }
+    MusicInterface* GetMusicInterface() { return musicInterface_.get(); }
+    SoundManager* GetSoundManager() { return soundManager_.get(); }
+    bool IsShutDown() const { return shutDown_; }
+    bool IsInitialized() const { return initialized_; }
+    bool LoadingThreadCompleted() const { return loadingThreadCompleted_; }
+
+    // ---- Fields (defaults set by the constructor)
+    int width = 640;
+    int height = 480;
+    int fullScreenBitDepth = 16;
+    bool windowed = true;
+    bool physicallyWindowed = true;
+    bool fullScreenByDesktopChange = false;
+    bool forceFullScreen = false;
+    bool forceWindowed = false;
+    int preferredX = -1;
+    int preferredY = -1;
+    bool is3D = false;
+    double musicVolume = 0.85;
+    double sfxVolume = 0.85;
+    bool muteOnLostFocus = true;
+    int muteCount = 0;
+    int autoMuteCount = 0;
+    bool onlyAllowOneCopy = true;
+    bool autoStartLoadingThread = true;
+    bool noSoundNeeded = false;
+    bool wantFMod = false;
+    std::string fullCompanyName;
+    std::string companyName;
+    std::string productName = "Product";
+    std::string title = "ZarvoApp";
+    std::string registryKey;
+    std::string changeDirTarget;
+    std::string productVersion;
+    std::string demoFileName = "zarvoapp.dmo";
+    std::string appDataFolder;
+    std::string notifyMessageName;
+    uint32_t notifyMessageId = 0;
+    uint32_t randomSeed = 0;
+    bool screenSaverMode = false;
+    bool playingDemo = false;  // always false: this build cannot replay input
+    bool demoReplayRequested = false;
+    bool recordingDemo = false;
+    int demoNumber = 0;
+    bool customCursorsEnabled = false;
+    bool previousRunEndedNormally = true;
+    bool settingsLoaded = false;
+    bool closeRequested = false;
+    bool debugKeysEnabled = false;
+
+    // Window and input state.
+    bool active = true;
+    bool minimised = false;
+    bool hasFocus = true;
+    bool mouseIn = false;
+    bool windowDisabled = false;
+    bool ctrlHeld = false;
+    bool altHeld = false;
+    bool systemDialogOpen = false;
+    bool crashed = false;
+    bool screenSaverSuspended = false;
+    int cursorId = 0;
+    bool cursorRedrawPending = false;
+    uint32_t lastTimerTick = 0;
+    uint32_t timerResumeTick = 0;
+    uint32_t lastUserInputTick = 0;
+    bool openingWebPage = false;
+    uint32_t webPageOpenTick = 0;
+    std::string webPageAddress;
+
+    // Loop timing.
+    int updateIntervalMs = 10;
+    double speedFactor = 1.0;
+    int assumedRefreshHz = 100;
+    bool refreshPacedUpdates = false;
+    bool waitForVSync = false;
+    bool emulatedRefreshWait = true;
+    bool refreshPacingFailed = false;
+    double owedTimeMs = 0;
+    uint32_t owedTimeTick = 0;
+    double owedFractionalUpdates = 0;
+    int updatesSinceDraw = 0;
+    bool drawOwed = true;
+    bool lastDrawFoundNothing = false;
+    int loopPhase = 0;
+    int loopDepth = 0;
+    int totalUpdates = 0;
+    int totalPresents = 0;
+    int totalSleeps = 0;
+    int totalDrawMs = 0;
+    int lastPresentMs = 0;
+    uint32_t lastPresentTick = 0;
+    std::atomic<uint32_t> earliestPresentTick{0};
+    std::atomic<bool> yieldToLoader{false};
+    int pacingCheckCount = 0;
+    uint32_t pacingCheckTick = 0;
+    int pacingStrikes = 0;
+
+protected:
+    void QueueDeferredDelete(void* object, void (*deleter)(void*));
+    // Makes the display for the current window; answers the back-end's result code.
+    int InitDisplay();
+    void ApplyVolumes();
+    void AdvanceTimeAccount(uint32_t now);
+    void DrainWindowMessages();
+    void CursorThreadProc();
+    bool IsPrimaryThread() const;
+    void TranslateMouse(const WindowMessage& m);
+    void TranslateKeyDown(const WindowMessage& m);
+    void CheckMouseIn();
+
+    std::unique_ptr<Platform> platform_;
+    std::unique_ptr<WidgetManager> widgetManager_;
+    std::unique_ptr<ResourceManager> resourceManager_;
+    std::unique_ptr<PlatformWindow> window_;
+    std::unique_ptr<DisplayBackend> display_;
+    std::unique_ptr<ScreenImage> screenImage_;
+    std::unique_ptr<SoundManager> soundManager_;
+    std::unique_ptr<MusicInterface> musicInterface_;
+    std::unique_ptr<SingleInstanceGuard> instanceGuard_;
+    std::unique_ptr<PakInterface> pakInterface_;  // when no other exists
+    StringTable strings_;
+    DeferredMessageList deferredMessages_;
+    std::string commandLine_;
+    bool commandLineParsed_ = false;
+    std::mt19937 random_;
+    std::array<const void*, 13> customCursorImages_{};
+
+    std::thread::id primaryThread_;
+    std::atomic<bool> shutDown_{false};
+    std::atomic<bool> shutdownRequested_{false};
+    bool exitToTop_ = false;
+    bool initialized_ = false;
+    bool loopRunning_ = false;
+    bool forcedFullScreenOnce_ = false;
+    bool drawingInProgress_ = false;
+    bool timerRunning_ = false;
+    uint32_t nextTimerTick_ = 0;
+    uint32_t constructionTick_ = 0;
+    uint32_t startTick_ = 0;
+
+    std::thread loadingThread_;
+    std::atomic<bool> loadingThreadStarted_{false};
+    std::atomic<bool> loadingThreadCompleted_{false};
+    bool loadingCompletedTold_ = false;
+    std::thread cursorThread_;
+    std::atomic<int> cursorX_{0};
+    std::atomic<int> cursorY_{0};
+
+    struct DeferredDelete {
+        int depth;
+        void* object;
+        void (*deleter)(void*);
+    };
+    std::vector<DeferredDelete> safeDeleteList_;
+};
+
+}  // namespace Zarvo

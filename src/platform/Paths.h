@@ -1,0 +1,24 @@
+#pragma once
+#include <string>
+
+namespace Zarvo {
+
+// Per-user folders of the XDG base directory convention and the program's own location.
+class Paths {
+public:
+    static std::string ConfigHome();  // $XDG_CONFIG_HOME, else ~/.config
+    static std::string DataHome();    // $XDG_DATA_HOME, else ~/.local/share
+    static std::string CacheHome();   // $XDG_CACHE_HOME, else ~/.cache
+    // $XDG_RUNTIME_DIR when usable, else a per-user folder under /tmp.
+    static std::string RuntimeDir();
+    static std::string ExecutablePath();
+    // The settings file of a settings key: ConfigHome / the key with '\' as folder separator /
+    // settings.ini. Empty, "." and ".." parts of the key are dropped. Empty for an empty key.
+    static std::string SettingsFileFor(const std::string& key);
+    // Joins `parts` below `base` as folders, dropping empty, "." and ".." parts.
+    static std::string SafeJoin(const std::string& base, const std::string& relative,
+                                char separator);
+    static bool MakeFolders(const std::string& path);
+};
+
+}  // namespace Zarvo

@@ -1,0 +1,66 @@
+#pragma once
+#include <array>
+#include <memory>
+
+#include "platform/PlatformWindow.h"
+
+struct SDL_Window;
+struct SDL_Cursor;
+union SDL_Event;
+
+namespace Zarvo {
+
+// The main window on SDL2 and its event source.
+// Implemented: window creation (windowed or desktop full screen), show/hide/raise, work area and
+// frame extents, translation of SDL events into window messages (mouse with double clicks, wheel,
+// keys mapped to virtual-key codes, Alt combinations as system keys, typed characters, focus,
+// minimise/maximise/restore, move, close, exposure, display changes), mouse capture, system
+// cursors and the two built-in hand cursors. Termination signals arrive as a close message.
+// Not implemented: a second hidden window (nothing on this platform sends messages to it).
+class SdlWindow : public PlatformWindow {
+public:
+    SdlWindow();
+    ~SdlWindow() override;
+    SdlWindow(const SdlWindow&) = delete;
+    SdlWindow& operator=(const SdlWindow&) = delete;
+
+    bool Create(const Placement& placement) override;
+    void Destroy() override;
+    bool Exists() const override { return window_ != nullptr; }
+    const std::string& LastError() const override { return error_; }
+    PlatformRect WorkArea() override;
+    void FrameExtents(int& left, int& top, int& right, int& bottom) override;
+    void Show() override;
+    void Hide() override;
+    void Focus() override;
+    void Raise() override;
+    bool IsActive() override;
+    bool IsMinimised() override;
+    bool IsVisible() override;
+    void NormalPosition(int& x, int& y) override;
+    void SetFullScreen(bool fullScreen) override;
+    void SetTitle(const std::string& title) override;
+    void PumpEvents(const MessageSink& sink) override;
+    void CaptureMouse(bool capture) override;
+    bool CursorPosition(int& x, int& y) override;
+    bool CursorInClient(int width, int height) override;
+    void SetSystemCursor(int cursorId) override;
+
+    SDL_Window* Handle() const { return window_; }
+    // Maps an SDL key code to a virtual-key number; 0 when the key has none.
+    static int VirtualKeyFor(int sdlKey);
+
+private:
+    void Translate(const SDL_Event& event, const MessageSink& sink);
+    // Converts window pixels to logical screen pixels when the renderer scales.
+    void ToLogical(int& x, int& y);
+
+    SDL_Window* window_ = nullptr;
+    std::string error_;
+    std::array<SDL_Cursor*, 13> cursors_{};
+    int normalX_ = 0, normalY_ = 0;
+    int logicalWidth_ = 640, logicalHeight_ = 480;
+    uint32_t heldButtons_ = 0;
+};
+
+}  // namespace Zarvo
