@@ -4,8 +4,15 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ButtonArt.h"
 #include "ContactSheet.h"
+#include "DialogArt.h"
+#include "FontBaker.h"
+#include "HudArt.h"
 #include "PieceArt.h"
+#include "ScreenArt.h"
+#include "SoundSynth.h"
+#include "WorldMap.h"
 
 namespace datagen {
 
@@ -22,8 +29,26 @@ bool DataGenerator::writeText(const std::string& relPath, const std::string& tex
 
 bool DataGenerator::run() {
     PieceArt::build(cat_);
+    HudArt::build(cat_);
+    WorldMap map;
+    if (!map.load(assets_)) {
+        std::fprintf(stderr, "datagen: %s\n", map.error().c_str());
+        return false;
+    }
+    std::fprintf(stderr, "datagen: tour stages land within %.1f pixels of their markers\n",
+                 map.worstStageError());
+    ScreenArt::build(cat_, map);
+    ButtonArt::build(cat_);
+    if (!DialogArt::build(cat_, assets_)) {
+        std::fprintf(stderr, "datagen: rules.txt must hold seven pages\n");
+        return false;
+    }
 
-    bool ok = cat_.writeImages(out_);
+    FontBaker fonts;
+    bool ok = fonts.build(cat_, out_);
+    SoundSynth sounds;
+    ok &= sounds.build(cat_, out_);
+    ok &= cat_.writeImages(out_);
     ok &= writeText("properties/resources.xml", cat_.manifest());
     std::filesystem::create_directories(out_ + "/preview");
     ok &= ContactSheet::write(cat_, out_ + "/preview/contact_sheet.png");
