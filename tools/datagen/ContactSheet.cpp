@@ -34,7 +34,7 @@ bool ContactSheet::write(const ResourceCatalog& cat, const std::string& path) {
         TextStyle t;
         t.family = "DejaVu Sans";
         t.bold = true;
-        t.px = 9;
+        t.px = e.id.size() > 34 ? 7.5 : 9;
         t.color = palette::cream;
         std::string id = e.id.substr(6);
         sheet.text(x, y + thumbH + 14, id, t);

@@ -9,6 +9,7 @@
 #include "DialogArt.h"
 #include "FontBaker.h"
 #include "HudArt.h"
+#include "MockupComposer.h"
 #include "PieceArt.h"
 #include "ScreenArt.h"
 #include "SoundSynth.h"
@@ -52,6 +53,7 @@ bool DataGenerator::run() {
     ok &= writeText("properties/resources.xml", cat_.manifest());
     std::filesystem::create_directories(out_ + "/preview");
     ok &= ContactSheet::write(cat_, out_ + "/preview/contact_sheet.png");
+    ok &= MockupComposer(cat_, fonts).writeAll(out_ + "/preview");
     if (!ok) std::fprintf(stderr, "datagen: could not write every file under %s\n", out_.c_str());
     return ok;
 }

@@ -67,10 +67,23 @@ void menuDialog(Canvas& c) {
 }
 
 void question(Canvas& c, const std::string& title, const std::string& text) {
-    frame(c, title, 36);
+    // The yes and no buttons stand in the bottom corners (5 pixels in), on the navy band below
+    // the cream page.
+    const double w = c.width(), h = c.height();
+    c.dropShadow([&](Canvas& s) { s.roundRect(4, 4, w - 8, h - 8, 16), s.fill(black); }, 0, 2, 3,
+                 Rgba{0, 0, 0, 0.6});
+    c.roundRect(2, 2, w - 4, h - 6, 16);
+    c.fillVertical(navyLight, navyDeep, 0, h);
+    c.roundRect(9, 36, w - 18, h - 36 - 44, 9);
+    c.fillVertical(cream, creamDark, 36, h - 44, true);
+    c.stroke(goldDark, 1.2);
+    Style::goldRim(c, 3, 3, w - 6, h - 8, 15, 2.5);
+    TextStyle head = Style::label(20, goldLight);
+    head.outline = 1.2;
+    c.textInBox(0, 2, w, 34, title, head);
     TextStyle t = body(14);
     t.align = Align::Center;
-    c.paragraph(30, 50, c.width() - 60, text, t);
+    c.paragraph(30, 36 + (h - 80 - 17) / 2.0, w - 60, text, t);
 }
 
 void creditsDialog(Canvas& c) {
@@ -149,10 +162,9 @@ void profileDialog(Canvas& c) {
         c.fill(Rgba{0.6, 0.5, 0.3, 0.14});
     }
     cairo_move_to(c.cr(), 40, 90);
-    cairo_line_to(c.cr(), c.width() - 40, 90);
+    cairo_line_to(c.cr(), 380, 90);
     c.stroke(goldDark.withAlpha(0.5), 1);
-    c.glow([&](Canvas& s) { s.circle(420, 250, 30), s.fill(white); }, 12, Rgba{1, 1, 1, 0.5});
-    Style::trophy(c, 330, 290, 58);
+    Style::trophy(c, 440, 150, 84);
 }
 
 void postMatchDialog(Canvas& c) {
@@ -184,20 +196,17 @@ void postMatchDialog(Canvas& c) {
 void shopDialog(Canvas& c) {
     frame(c, "Shop", 44);
     // Rows: icons at (65, 105 + 50k), prices at x 125, buy buttons at x 245.
-    const char* names[] = {"Offside", "Red card", "Yellow card", "Injury"};
+
     for (int k = 0; k < 4; ++k) {
         const double y = 101 + 50 * k;
         c.roundRect(56, y, 282, 48, 10);
         c.fill(Rgba{0.6, 0.5, 0.3, 0.14});
-        TextStyle t = body(10.5, Rgba::hex(0x6b5a30));
-        c.text(176, y + 30, names[k], t);
     }
 }
 
 struct RulesPage {
     std::string title;
-    std::vector<std::string> paragraphs;
-    std::vector<std::string> items;
+    std::vector<std::pair<bool, std::string>> blocks;  // (is item, text) in reading order
 };
 
 std::vector<RulesPage> loadRules(const std::string& path) {
@@ -205,19 +214,19 @@ std::vector<RulesPage> loadRules(const std::string& path) {
     std::ifstream in(path);
     std::string line, para;
     auto flush = [&]() {
-        if (!para.empty() && !pages.empty()) pages.back().paragraphs.push_back(para);
+        if (!para.empty() && !pages.empty()) pages.back().blocks.push_back({false, para});
         para.clear();
     };
     while (std::getline(in, line)) {
         if (!line.empty() && line[0] == '#') continue;
         if (line.rfind("page ", 0) == 0) {
             flush();
-            pages.push_back({line.substr(5), {}, {}});
+            pages.push_back({line.substr(5), {}});
         } else if (line.empty()) {
             flush();
         } else if (line[0] == '*') {
             flush();
-            if (!pages.empty()) pages.back().items.push_back(line.substr(2));
+            if (!pages.empty()) pages.back().blocks.push_back({true, line.substr(2)});
         } else {
             para += (para.empty() ? "" : " ") + line;
         }
@@ -316,19 +325,41 @@ void rulesPicture(Canvas& c, int page) {
             c.fillVertical(goldLight, Rgba::hex(0x4cc46a), 224, 234);
             break;
         }
-        case 3:
-        case 4: {
-            void (*icons[2])(Canvas&, double, double) = {PieceArt::yellowCard, PieceArt::redCard};
-            if (page == 4) icons[0] = PieceArt::injury, icons[1] = PieceArt::offsideFlag;
-            for (int i = 0; i < 2; ++i) {
-                const double y = 40 + i * 90;
-                c.roundRect(x + 30, y, 60, 60, 10);
-                c.fillRadial(tealLight, tealDark, x + 60, y + 25, 42);
-                cairo_rectangle(cr, x + 30, y, 60, i == 0 ? 18 : 0);
-                c.fill(Rgba::hex(0x050b1a, 0.55));
-                icons[i](c, x + 40, y + 10);
-                Style::goldRim(c, x + 31, y + 1, 58, 58, 10, 3);
+        case 3: {
+            // The four meters in various states of charge.
+            void (*icons[4])(Canvas&, double, double) = {PieceArt::yellowCard, PieceArt::redCard,
+                                                         PieceArt::injury, PieceArt::offsideFlag};
+            const double fills[4] = {0.3, 1.0, 0.6, 0.0};
+            for (int i = 0; i < 4; ++i) {
+                const double px = x + (i % 2) * 68, py = 40 + (i / 2) * 80;
+                c.roundRect(px, py, 60, 60, 10);
+                c.fillRadial(tealLight, tealDark, px + 30, py + 25, 42);
+                icons[i](c, px + 10, py + 10);
+                cairo_save(cr);
+                c.roundRect(px, py, 60, 60, 10);
+                cairo_clip(cr);
+                cairo_rectangle(cr, px, py, 60, (1 - fills[i]) * 60);
+                c.fill(Rgba::hex(0x050b1a, 0.62));
+                cairo_restore(cr);
+                Style::goldRim(c, px + 1, py + 1, 58, 58, 10, 3);
             }
+            break;
+        }
+        case 4: {
+            // The scoreboard before and after an offside call.
+            auto box = [&](double bx, double by, const char* digit) {
+                c.roundRect(bx, by, 44, 34, 7);
+                c.fillVertical(Rgba::hex(0xfffbef), Rgba::hex(0xe3d6b4), by, by + 34, true);
+                Style::goldRim(c, bx, by, 44, 34, 7, 2);
+                TextStyle d = Style::label(20, ink);
+                c.textInBox(bx, by, 44, 34, digit, d);
+            };
+            box(x + 10, 50, "1");
+            box(x + 66, 50, "2");
+            arrow(x + 60, 96, x + 60, 126);
+            box(x + 10, 140, "1");
+            box(x + 66, 140, "1");
+            PieceArt::offsideFlag(c, x + 86, 96);
             break;
         }
         case 5: {
@@ -405,17 +436,23 @@ void rulesPage(Canvas& c, const RulesPage& p, int index) {
     c.stroke(gold, 1.5);
     double y = 42;
     TextStyle t = body(12.5);
-    for (const std::string& para : p.paragraphs) y += c.paragraph(6, y, 310, para, t) + 8;
-    for (const std::string& item : p.items) {
-        const size_t colon = item.find(':');
-        TextStyle b = Style::label(13, navy);
-        c.circle(11, y + 8, 3);
-        c.fill(goldDark);
-        const double used = c.paragraph(20, y, 296, item.substr(colon + 2), t);
-        // The item's name as a small heading over its text.
-        (void)b;
-        y += used + 8;
-        (void)colon;
+    for (const auto& [item, text] : p.blocks) {
+        if (!item) {
+            y += c.paragraph(6, y, 310, text, t) + 8;
+            continue;
+        }
+        // An item: the power-up's piece, its name, and what it does.
+        const size_t colon = text.find(':');
+        const std::string name = text.substr(0, colon);
+        void (*icon)(Canvas&, double, double) = PieceArt::yellowCard;
+        if (name == "Red card") icon = PieceArt::redCard;
+        if (name == "Injury") icon = PieceArt::injury;
+        if (name == "Offside") icon = PieceArt::offsideFlag;
+        icon(c, 2, y - 4);
+        TextStyle n = Style::label(13.5, navy);
+        c.text(48, y + 11, name, n);
+        const double used = c.paragraph(48, y + 16, 268, text.substr(colon + 2), t);
+        y += std::max(40.0, used + 20) + 6;
     }
     rulesPicture(c, index);
 }

@@ -130,6 +130,14 @@ void powerupFiller(Canvas& c) {
 }
 
 void powerupOverlay(Canvas& c) {
+    // A square frame with a rounded window: its corners hide the square edges of the meter's
+    // veil, which is stretched to any height.
+    cairo_save(c.cr());
+    cairo_set_fill_rule(c.cr(), CAIRO_FILL_RULE_EVEN_ODD);
+    c.roundRect(0, 0, 60, 60, 5);
+    c.roundRect(3, 3, 54, 54, 9);
+    c.fillVertical(navyLight, navyDeep, 0, 60);
+    cairo_restore(c.cr());
     Style::goldRim(c, 2, 2, 56, 56, 10, 3);
     c.roundRect(4.5, 4.5, 51, 51, 8);
     c.stroke(navyDeep.withAlpha(0.8), 1);

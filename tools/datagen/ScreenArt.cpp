@@ -149,8 +149,8 @@ void gameTypeScreen(Canvas& c) {
     t.align = Align::Center;
     t.shadow = true;
     t.bold = false;
-    c.text(235, 350, "Two nations, one match", t);
-    c.text(405, 350, "46 matches around the globe", t);
+    c.paragraph(160, 334, 150, "Two nations, one match", t);
+    c.paragraph(330, 334, 150, "46 matches around the globe", t);
 }
 
 void teamPickingScreen(Canvas& c) {
