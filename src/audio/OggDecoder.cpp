@@ -1,0 +1,56 @@
+#include "audio/OggDecoder.h"
+
+#include <cstring>
+
+#include "audio/ByteReader.h"
+#include "audio/OggStreamSource.h"
+#include "audio/SoundLimits.h"
+
+namespace Zarvo {
+
+bool OggDecoder::PagesComplete(const std::vector<uint8_t>& bytes) {
+    ByteReader reader(bytes.data(), bytes.size());
+    bool sawPage = false;
+    bool lastEndsStream = false;
+    while (reader.Remaining() >= 4 && std::memcmp(reader.Here(), "OggS", 4) == 0) {
+        uint8_t version, flags, segments;
+        uint8_t fixed[20];  // granule position, serial number, sequence number, checksum
+        if (!reader.Skip(4) || !reader.U8(version) || !reader.U8(flags) ||
+            !reader.Bytes(fixed, 20) || !reader.U8(segments)) {
+            return false;
+        }
+        size_t body = 0;
+        for (int i = 0; i < segments; ++i) {
+            uint8_t lacing;
+            if (!reader.U8(lacing)) return false;
+            body += lacing;
+        }
+        if (!reader.Skip(body)) return false;  // the file ends inside this page
+        sawPage = true;
+        lastEndsStream = (flags & 4) != 0;
+    }
+    return sawPage && lastEndsStream;
+}
+
+bool OggDecoder::Decode(std::vector<uint8_t> bytes, SoundData& out) {
+    if (!PagesComplete(bytes)) return false;
+    auto source = OggStreamSource::Open(std::move(bytes));
+    if (!source) return false;
+    SoundData decoded;
+    decoded.channels = source->Channels();
+    decoded.sampleRate = source->SampleRate();
+    constexpr int kChunkFrames = 4096;
+    std::vector<int16_t> chunk(static_cast<size_t>(kChunkFrames) * decoded.channels);
+    for (;;) {
+        const int frames = source->Read(chunk.data(), kChunkFrames);
+        if (frames <= 0) break;
+        const size_t count = static_cast<size_t>(frames) * decoded.channels;
+        if (decoded.samples.size() + count > SoundLimits::kMaxSamples) return false;
+        decoded.samples.insert(decoded.samples.end(), chunk.begin(), chunk.begin() + count);
+    }
+    if (source->Damaged() || decoded.samples.empty()) return false;
+    out = std::move(decoded);
+    return true;
+}
+
+}  // namespace Zarvo

@@ -1,0 +1,1085 @@
+#include "graphics/MemoryImage.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <new>
+#include <unordered_map>
+#include <vector>
+
+#include "graphics/MemoryImageHost.h"
+
+namespace Zarvo {
+
+namespace {
+
+std::atomic<MemoryImageHost*> gDefaultHost{nullptr};
+
+struct SaturationTable {
+    uint8_t entries[512];
+    SaturationTable() {
+        for (int i = 0; i < 512; ++i) entries[i] = uint8_t(std::min(i, 255));
+    }
+};
+
+const SaturationTable gSaturation;
+
+// Packs one premultiplied 8-bit channel into a display channel.
+inline uint32_t PackChannel(uint32_t c, uint32_t k, uint32_t mask, int bits, int shift) {
+    const uint32_t scaled = (c * k) / 256;
+    const int drop = 8 - bits;
+    const uint32_t v = drop >= 0 ? (scaled >> drop) : (scaled << -drop);
+    return mask & (v << shift);
+}
+
+inline uint32_t ToNative(uint32_t pixel, const NativeDisplay& f) {
+    const uint32_t a = pixel >> 24;
+    const uint32_t k = a + 1;
+    return (a << 24) | PackChannel((pixel >> 16) & 0xFF, k, f.redMask, f.redBits, f.redShift) |
+           PackChannel((pixel >> 8) & 0xFF, k, f.greenMask, f.greenBits, f.greenShift) |
+           PackChannel(pixel & 0xFF, k, f.blueMask, f.blueBits, f.blueShift);
+}
+
+// Undoes the premultiplication of one display channel (as far as the rounding allows).
+inline uint32_t UnpackChannel(uint32_t native, uint32_t k, uint32_t mask, int bits, int shift) {
+    uint32_t v = (native & mask) >> shift;
+    const int drop = 8 - bits;
+    v = drop >= 0 ? (v << drop) : (v >> -drop);
+    return std::min<uint32_t>(255, (v * 256) / k);
+}
+
+inline uint32_t FromNative(uint32_t native, const NativeDisplay& f) {
+    const uint32_t a = native >> 24;
+    const uint32_t k = a + 1;
+    return (a << 24) | (UnpackChannel(native, k, f.redMask, f.redBits, f.redShift) << 16) |
+           (UnpackChannel(native, k, f.greenMask, f.greenBits, f.greenShift) << 8) |
+           UnpackChannel(native, k, f.blueMask, f.blueBits, f.blueShift);
+}
+
+}  // namespace
+
+MemoryImage::MemoryImage() : MemoryImage(gDefaultHost.load()) {}
+
+MemoryImage::MemoryImage(MemoryImageHost* imageHost) : host(imageHost) {
+    nativeFormat.SetFormat32();
+    if (host) host->AddMemoryImage(this);
+}
+
+MemoryImage::MemoryImage(const MemoryImage& other)
+    : Image(other),
+      bitsChangedCount(other.bitsChangedCount),
+      hwFlags(other.hwFlags),
+      forcedMode(other.forcedMode),
+      hasTrans(other.hasTrans),
+      hasAlpha(other.hasAlpha),
+      isVolatile(other.isVolatile),
+      purgeBits(other.purgeBits),
+      wantPal(other.wantPal),
+      bitsChangedFlag(other.bitsChangedFlag),
+      host(other.host) {
+    nativeFormat = other.nativeFormat;
+    const size_t count = size_t(std::max(0, width)) * size_t(std::max(0, height));
+    const uint32_t* srcBits = other.bits ? other.bits.get() : other.externalBits;
+    if (srcBits && AllocateBits()) {
+        const int srcPitch = other.bits ? width : other.pitch;
+        for (int y = 0; y < height; ++y) {
+            std::memcpy(bits.get() + size_t(y) * size_t(width),
+                        srcBits + size_t(y) * size_t(srcPitch), size_t(width) * 4);
+        }
+    }
+    if (other.colorTable) {
+        colorTable = std::make_unique<uint32_t[]>(256);
+        std::memcpy(colorTable.get(), other.colorTable.get(), 256 * 4);
+    }
+    if (other.colorIndices) {
+        colorIndices = std::make_unique<uint8_t[]>(count);
+        std::memcpy(colorIndices.get(), other.colorIndices.get(), count);
+    }
+    if (other.nativeAlphaData) {
+        const size_t n = other.colorTable ? 256 : count;
+        nativeAlphaData = std::make_unique<uint32_t[]>(n);
+        std::memcpy(nativeAlphaData.get(), other.nativeAlphaData.get(), n * 4);
+    }
+    if (other.rlAlphaData) {
+        rlAlphaData = std::make_unique<uint8_t[]>(count);
+        std::memcpy(rlAlphaData.get(), other.rlAlphaData.get(), count);
+    }
+    if (other.rlAdditiveData) {
+        rlAdditiveData = std::make_unique<uint8_t[]>(count);
+        std::memcpy(rlAdditiveData.get(), other.rlAdditiveData.get(), count);
+    }
+    if (host) host->AddMemoryImage(this);
+}
+
+MemoryImage::~MemoryImage() {
+    if (host) host->RemoveMemoryImage(this);
+}
+
+void MemoryImage::SetDefaultHost(MemoryImageHost* imageHost) {
+    gDefaultHost.store(imageHost);
+}
+
+MemoryImageHost* MemoryImage::GetDefaultHost() {
+    return gDefaultHost.load();
+}
+
+const uint8_t* MemoryImage::GetSaturationTable() {
+    return gSaturation.entries;
+}
+
+size_t MemoryImage::GuardedPixelCount(int w, int h) {
+    if (w < 0 || h < 0) return SIZE_MAX;
+    const uint64_t words = uint64_t(w) * uint64_t(h) + 1;
+    if (words * 4 > 0xFFFFFFFFull) return SIZE_MAX;
+    return size_t(words);
+}
+
+bool MemoryImage::AllocateBits() {
+    bits.reset();
+    const size_t count = GuardedPixelCount(width, height);
+    if (count == SIZE_MAX) return false;
+    bits.reset(new (std::nothrow) uint32_t[count]);
+    if (!bits) return false;
+    bits[count - 1] = kGuardWord;
+    pitch = width;
+    return true;
+}
+
+void MemoryImage::FreeBits() {
+    bits.reset();
+}
+
+uint32_t* MemoryImage::GetBits() {
+    if (externalBits) return externalBits;
+    if (bits) return bits.get();
+    if (!AllocateBits()) return nullptr;
+    const size_t count = size_t(width) * size_t(height);
+    if (colorTable && colorIndices) {
+        const uint32_t* table = colorTable.get();
+        const uint8_t* indices = colorIndices.get();
+        for (size_t i = 0; i < count; ++i) bits[i] = table[indices[i]];
+        colorTable.reset();
+        colorIndices.reset();
+        nativeAlphaData.reset();
+    } else if (nativeAlphaData && !colorTable) {
+        for (size_t i = 0; i < count; ++i) bits[i] = FromNative(nativeAlphaData[i], nativeFormat);
+    } else {
+        std::fill_n(bits.get(), count, 0u);
+    }
+    return bits.get();
+}
+
+void MemoryImage::Create(int w, int h) {
+    FreeBits();
+    colorTable.reset();
+    colorIndices.reset();
+    width = std::max(0, w);
+    height = std::max(0, h);
+    pitch = width;
+    hasTrans = true;
+    hasAlpha = true;
+    BitsChanged();
+}
+
+void MemoryImage::SetBits(const uint32_t* pixels, int w, int h, bool commit) {
+    if (pixels && (pixels == bits.get() || pixels == externalBits)) return;
+    colorTable.reset();
+    colorIndices.reset();
+    w = std::max(0, w);
+    h = std::max(0, h);
+    if (w != width || h != height || !bits) {
+        width = w;
+        height = h;
+        if (!AllocateBits()) {
+            BitsChanged();
+            return;
+        }
+    }
+    const size_t count = size_t(w) * size_t(h);
+    if (pixels) {
+        std::memcpy(bits.get(), pixels, count * 4);
+    } else {
+        std::fill_n(bits.get(), count, 0u);
+    }
+    bits[count] = kGuardWord;
+    BitsChanged();
+    if (commit) CommitBits();
+}
+
+void MemoryImage::BitsChanged() {
+    ++bitsChangedCount;
+    bitsChangedFlag = true;
+    nativeAlphaData.reset();
+    rlAlphaData.reset();
+    rlAdditiveData.reset();
+}
+
+void MemoryImage::CommitBits() {
+    if (!bitsChangedFlag || forcedMode) return;
+    bitsChangedFlag = false;
+    bool trans = false;
+    bool alpha = false;
+    auto classify = [&](uint32_t pixel) {
+        const uint32_t a = pixel >> 24;
+        if (a == 0) {
+            trans = true;
+        } else if (a != 255) {
+            alpha = true;
+        }
+    };
+    if (colorTable) {
+        for (int i = 0; i < 256; ++i) classify(colorTable[i]);
+    } else if (const uint32_t* src = bits ? bits.get() : externalBits) {
+        for (int y = 0; y < height && !(trans && alpha); ++y) {
+            const uint32_t* row = src + size_t(y) * size_t(pitch);
+            for (int x = 0; x < width; ++x) classify(row[x]);
+        }
+    } else {
+        trans = true;
+    }
+    hasTrans = trans;
+    hasAlpha = alpha;
+}
+
+void MemoryImage::SetImageMode(bool hasTransparency, bool hasAlphaChannel) {
+    forcedMode = true;
+    hasTrans = hasTransparency;
+    hasAlpha = hasAlphaChannel;
+}
+
+void MemoryImage::SetVolatile(bool isVolatileImage) {
+    isVolatile = isVolatileImage;
+}
+
+void MemoryImage::Clear() {
+    if (uint32_t* dst = GetBits()) {
+        for (int y = 0; y < height; ++y) std::fill_n(dst + size_t(y) * size_t(pitch), width, 0u);
+    }
+    BitsChanged();
+}
+
+void MemoryImage::ClearRect(const Rect& rect) {
+    const Rect r = rect.Intersection(Rect(0, 0, width, height));
+    if (uint32_t* dst = GetBits(); dst && !r.IsEmpty()) {
+        for (int y = r.y; y < r.y + r.height; ++y) {
+            std::fill_n(dst + size_t(y) * size_t(pitch) + size_t(r.x), r.width, 0u);
+        }
+    }
+    BitsChanged();
+}
+
+bool MemoryImage::Palletize() {
+    CommitBits();
+    if (colorTable) return true;
+    const uint32_t* src = bits.get();
+    if (!src) return false;
+
+    auto table = std::make_unique<uint32_t[]>(256);
+    const size_t count = size_t(width) * size_t(height);
+    auto indices = std::make_unique<uint8_t[]>(count);
+    std::unordered_map<uint32_t, uint8_t> seen;
+    int used = 0;
+    uint32_t lastPixel = 0;
+    uint8_t lastIndex = 0;
+    bool haveLast = false;
+    for (size_t i = 0; i < count; ++i) {
+        const uint32_t pixel = src[i];
+        if (haveLast && pixel == lastPixel) {
+            indices[i] = lastIndex;
+            continue;
+        }
+        auto it = seen.find(pixel);
+        uint8_t index;
+        if (it != seen.end()) {
+            index = it->second;
+        } else {
+            if (used == 256) {
+                wantPal = false;
+                return false;
+            }
+            index = uint8_t(used);
+            table[size_t(used++)] = pixel;
+            seen.emplace(pixel, index);
+        }
+        indices[i] = index;
+        lastPixel = pixel;
+        lastIndex = index;
+        haveLast = true;
+    }
+    for (int i = used; i < 256; ++i) table[size_t(i)] = 0;
+    colorTable = std::move(table);
+    colorIndices = std::move(indices);
+    FreeBits();
+    nativeAlphaData.reset();
+    wantPal = true;
+    return true;
+}
+
+uint32_t* MemoryImage::GetNativeAlphaData(const NativeDisplay* display) {
+    if (nativeAlphaData) return nativeAlphaData.get();
+    CommitBits();
+    if (display && display->rgbBitCount != 0) {
+        nativeFormat.rgbBitCount = display->rgbBitCount;
+        nativeFormat.redMask = display->redMask;
+        nativeFormat.greenMask = display->greenMask;
+        nativeFormat.blueMask = display->blueMask;
+        nativeFormat.redBits = display->redBits;
+        nativeFormat.greenBits = display->greenBits;
+        nativeFormat.blueBits = display->blueBits;
+        nativeFormat.redShift = display->redShift;
+        nativeFormat.greenShift = display->greenShift;
+        nativeFormat.blueShift = display->blueShift;
+    }
+    if (colorTable) {
+        nativeAlphaData = std::make_unique<uint32_t[]>(256);
+        for (int i = 0; i < 256; ++i) nativeAlphaData[i] = ToNative(colorTable[i], nativeFormat);
+        return nativeAlphaData.get();
+    }
+    const uint32_t* src = GetBits();
+    if (!src) return nullptr;
+    const size_t count = size_t(width) * size_t(height);
+    nativeAlphaData.reset(new (std::nothrow) uint32_t[std::max<size_t>(count, 1)]);
+    if (!nativeAlphaData) return nullptr;
+    for (int y = 0; y < height; ++y) {
+        const uint32_t* row = src + size_t(y) * size_t(pitch);
+        uint32_t* out = nativeAlphaData.get() + size_t(y) * size_t(width);
+        for (int x = 0; x < width; ++x) out[x] = ToNative(row[x], nativeFormat);
+    }
+    return nativeAlphaData.get();
+}
+
+void MemoryImage::BuildRunLengths(uint8_t* out, const uint32_t* data, int dataPitch,
+                                  bool byColor) const {
+    // data == null: read through the palette (colour table or native palette in `byColor`).
+    for (int y = 0; y < height; ++y) {
+        uint8_t* outRow = out + size_t(y) * size_t(width);
+        int nextClass = -1;
+        int run = 0;
+        for (int x = width - 1; x >= 0; --x) {
+            const size_t i = size_t(y) * size_t(dataPitch) + size_t(x);
+            uint32_t pixel;
+            if (data) {
+                pixel = data[i];
+            } else {
+                const uint8_t index = colorIndices[size_t(y) * size_t(width) + size_t(x)];
+                pixel = byColor ? nativeAlphaData[index] : colorTable[index];
+            }
+            int cls;
+            if (byColor) {
+                cls = (pixel & 0x00FFFFFF) == 0 ? 0 : 1;
+            } else {
+                const uint32_t a = pixel >> 24;
+                cls = a == 0 ? 0 : (a == 255 ? 1 : 2);
+            }
+            run = cls == nextClass ? std::min(run + 1, 255) : 1;
+            nextClass = cls;
+            outRow[x] = uint8_t(run);
+        }
+    }
+}
+
+uint8_t* MemoryImage::GetRLAlphaData() {
+    if (rlAlphaData) return rlAlphaData.get();
+    CommitBits();
+    const size_t count = size_t(width) * size_t(height);
+    if (colorTable && colorIndices) {
+        rlAlphaData.reset(new (std::nothrow) uint8_t[std::max<size_t>(count, 1)]);
+        if (rlAlphaData) BuildRunLengths(rlAlphaData.get(), nullptr, width, false);
+        return rlAlphaData.get();
+    }
+    const uint32_t* src = GetBits();
+    if (!src) return nullptr;
+    rlAlphaData.reset(new (std::nothrow) uint8_t[std::max<size_t>(count, 1)]);
+    if (rlAlphaData) BuildRunLengths(rlAlphaData.get(), src, pitch, false);
+    return rlAlphaData.get();
+}
+
+uint8_t* MemoryImage::GetRLAdditiveData(const NativeDisplay* display) {
+    if (rlAdditiveData) return rlAdditiveData.get();
+    const uint32_t* native = GetNativeAlphaData(display);
+    if (!native) return nullptr;
+    const size_t count = size_t(width) * size_t(height);
+    rlAdditiveData.reset(new (std::nothrow) uint8_t[std::max<size_t>(count, 1)]);
+    if (!rlAdditiveData) return nullptr;
+    if (colorTable && colorIndices) {
+        BuildRunLengths(rlAdditiveData.get(), nullptr, width, true);
+    } else {
+        BuildRunLengths(rlAdditiveData.get(), native, width, true);
+    }
+    return rlAdditiveData.get();
+}
+
+void MemoryImage::PurgeBits() {
+    purgeBits = true;
+    const bool hasTexture = host && host->HasTexture(this);
+    if (host && host->Is3D()) {
+        if (hasTexture) FreeBits();
+        return;
+    }
+    if (bits || colorTable) GetNativeAlphaData(nullptr);
+    if (!nativeAlphaData) return;  // nothing to restore the pixels from: keep them
+    FreeBits();
+    if (hasTexture) {
+        colorTable.reset();
+        colorIndices.reset();
+    }
+}
+
+void MemoryImage::DeleteSWBuffers() {
+    GetBits();
+    nativeAlphaData.reset();
+    rlAlphaData.reset();
+    rlAdditiveData.reset();
+}
+
+void MemoryImage::Delete3DBuffers() {
+    if (host) host->Remove3DData(this);
+}
+
+void MemoryImage::DeleteExtraBuffers() {
+    DeleteSWBuffers();
+    Delete3DBuffers();
+}
+
+void MemoryImage::ReInit() {
+    if (wantPal) Palletize();
+    if (purgeBits) PurgeBits();
+}
+
+void MemoryImage::DeleteNativeData() {
+    GetBits();
+    nativeAlphaData.reset();
+    rlAdditiveData.reset();
+}
+
+}  // namespace Zarvo
+
+// ---------------------------------------------------------------------------------------------
+// Software drawing. All arithmetic works on packed 0xAARRGGBB values; red and blue travel
+// together as one 0x00RR00BB product where the formulas allow it.
+
+namespace Zarvo {
+
+namespace {
+
+// Out alpha and weight of compositing a source of alpha sa onto a destination of alpha da:
+// oa = da + (255 - da) x sa / 255, w = sa x 255 / oa, packed as (oa << 8) | w. Both divisions
+// are exact table look-ups. oa is 0 only when sa and da are both 0.
+struct BlendTable {
+    uint16_t entries[256 * 256];
+    BlendTable() {
+        for (int sa = 0; sa < 256; ++sa) {
+            for (int da = 0; da < 256; ++da) {
+                const int oa = da + ((255 - da) * sa) / 255;
+                const int w = oa > 0 ? (sa * 255) / oa : 0;
+                entries[sa * 256 + da] = uint16_t((oa << 8) | w);
+            }
+        }
+    }
+};
+
+const BlendTable& GetBlendTable() {
+    static const BlendTable table;
+    return table;
+}
+
+// out channel = (src x w + dst x (256 - w)) / 256 with alpha oa; red and blue in one product.
+inline uint32_t Composite(uint32_t src, uint32_t dst, uint32_t w, uint32_t oa) {
+    const uint32_t iw = 256 - w;
+    const uint32_t rb = (((src & 0x00FF00FF) * w + (dst & 0x00FF00FF) * iw) >> 8) & 0x00FF00FF;
+    const uint32_t g = (((src & 0x0000FF00) * w + (dst & 0x0000FF00) * iw) >> 8) & 0x0000FF00;
+    return (oa << 24) | rb | g;
+}
+
+// Blend onto an opaque destination: red and green as one sum / 256, blue as two truncated
+// terms; alpha 255.
+inline uint32_t BlendOntoOpaque(uint32_t src, uint32_t dst, uint32_t a) {
+    const uint32_t ia = 256 - a;
+    // Red in bits 16-23 and green in bits 0-7: one product for both.
+    const uint32_t dstRG = (dst & 0x00FF0000) | ((dst >> 8) & 0xFF);
+    const uint32_t srcRG = (src & 0x00FF0000) | ((src >> 8) & 0xFF);
+    const uint32_t rg = dstRG * ia + srcRG * a;
+    const uint32_t b = (((dst & 0xFF) * ia) >> 8) + (((src & 0xFF) * a) >> 8);
+    return 0xFF000000u | ((rg >> 8) & 0x00FF0000) | (rg & 0x0000FF00) | b;
+}
+
+// Source rows of an image, straight from its 32-bit pixels or expanded through its palette.
+class SourceRows {
+public:
+    explicit SourceRows(MemoryImage* image) : img(image) {
+        if (image->colorTable && image->colorIndices) {
+            table = image->colorTable.get();
+            indices = image->colorIndices.get();
+        } else {
+            bits = image->GetBits();
+            pitch = image->GetPitch();
+        }
+    }
+    bool Valid() const { return bits || table; }
+    // Pixels [x, x + count) of row y.
+    const uint32_t* Row(int x, int y, int count) {
+        if (bits) return bits + size_t(y) * size_t(pitch) + size_t(x);
+        if (expanded.size() < size_t(count)) expanded.resize(size_t(count));
+        const uint8_t* idx = indices + size_t(y) * size_t(img->width) + size_t(x);
+        for (int i = 0; i < count; ++i) expanded[size_t(i)] = table[idx[i]];
+        return expanded.data();
+    }
+    uint32_t Pixel(int x, int y) {
+        if (bits) return bits[size_t(y) * size_t(pitch) + size_t(x)];
+        return table[indices[size_t(y) * size_t(img->width) + size_t(x)]];
+    }
+
+private:
+    MemoryImage* img;
+    const uint32_t* bits = nullptr;
+    int pitch = 0;
+    const uint32_t* table = nullptr;
+    const uint8_t* indices = nullptr;
+    std::vector<uint32_t> expanded;
+};
+
+bool IsWhite(const Color& c) {
+    return c.red == 255 && c.green == 255 && c.blue == 255 && c.alpha == 255;
+}
+
+int ClampChannel(int v) {
+    return std::clamp(v, 0, 255);
+}
+
+}  // namespace
+
+void MemoryImage::FillRect(const Rect& rect, const Color& color, int drawMode) {
+    (void)drawMode;  // additive fills draw like normal ones
+    const Rect r = rect.Intersection(Rect(0, 0, width, height));
+    uint32_t* dst = GetBits();
+    if (dst && !r.IsEmpty()) {
+        const Color c(ClampChannel(color.red), ClampChannel(color.green), ClampChannel(color.blue),
+                      ClampChannel(color.alpha));
+        if (c.alpha == 255) {
+            FillRectOpaque(dst, pitch, r, c.ToInt());
+        } else {
+            FillRectBlend(dst, pitch, r, c.ToInt());
+        }
+    }
+    BitsChanged();
+}
+
+void MemoryImage::FillRectOpaque(uint32_t* dst, int dstPitch, const Rect& rect, uint32_t packed) {
+    for (int y = rect.y; y < rect.y + rect.height; ++y) {
+        std::fill_n(dst + size_t(y) * size_t(dstPitch) + size_t(rect.x), rect.width, packed);
+    }
+}
+
+void MemoryImage::FillRectBlend(uint32_t* dst, int dstPitch, const Rect& rect, uint32_t packed) {
+    const uint32_t sa = packed >> 24;
+    const uint16_t* blend = GetBlendTable().entries + sa * 256;
+    const uint32_t src = packed & 0x00FFFFFF;
+    // The result over an opaque destination does not depend on the pixel's alpha: w = sa.
+    const uint32_t srcRB = (src & 0x00FF00FF) * sa;
+    const uint32_t srcG = (src & 0x0000FF00) * sa;
+    const uint32_t iw = 256 - sa;
+    for (int y = rect.y; y < rect.y + rect.height; ++y) {
+        uint32_t* p = dst + size_t(y) * size_t(dstPitch) + size_t(rect.x);
+        for (int i = 0; i < rect.width; ++i) {
+            const uint32_t d = p[i];
+            const uint32_t da = d >> 24;
+            if (da == 255) {
+                const uint32_t rb = ((srcRB + (d & 0x00FF00FF) * iw) >> 8) & 0x00FF00FF;
+                const uint32_t g = ((srcG + (d & 0x0000FF00) * iw) >> 8) & 0x0000FF00;
+                p[i] = 0xFF000000u | rb | g;
+                continue;
+            }
+            const uint32_t entry = blend[da];
+            const uint32_t oa = entry >> 8;
+            if (oa == 0) continue;  // nothing over nothing stays untouched
+            p[i] = Composite(src, d, entry & 0xFF, oa);
+        }
+    }
+}
+
+void MemoryImage::Blt(Image* image, int x, int y, const Rect& srcRect, const Color& color,
+                      int drawMode) {
+    auto* src = dynamic_cast<MemoryImage*>(image);
+    if (!src || src == this) return;
+    src->drawn = true;
+    // Defensive clipping: the context already clipped, but the pixels must never be overrun.
+    if (srcRect.x < 0 || srcRect.y < 0 || int64_t(srcRect.x) + srcRect.width > src->width ||
+        int64_t(srcRect.y) + srcRect.height > src->height) {
+        return;
+    }
+    const Rect dest =
+        Rect(x, y, srcRect.width, srcRect.height).Intersection(Rect(0, 0, width, height));
+    if (dest.IsEmpty()) return;
+    const Rect s(srcRect.x + (dest.x - x), srcRect.y + (dest.y - y), dest.width, dest.height);
+    if (drawMode == 1) {
+        BltAdditive(src, dest.x, dest.y, s, color);
+    } else {
+        BltNormal(src, dest.x, dest.y, s, color);
+    }
+    BitsChanged();
+}
+
+void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
+                            const Color& color) {
+    uint32_t* dstBits = GetBits();
+    SourceRows rows(src);
+    if (!dstBits || !rows.Valid()) return;
+    const int w = srcRect.width;
+    const bool white = IsWhite(color);
+
+    if (white && !hasTrans && !hasAlpha) {
+        // Opaque destination: whole runs of opaque or transparent source pixels are copied or
+        // skipped at once.
+        const uint8_t* rl = src->GetRLAlphaData();
+        if (!rl) return;
+        for (int j = 0; j < srcRect.height; ++j) {
+            const uint32_t* s = rows.Row(srcRect.x, srcRect.y + j, w);
+            const uint8_t* runs =
+                rl + size_t(srcRect.y + j) * size_t(src->width) + size_t(srcRect.x);
+            uint32_t* d = dstBits + size_t(y + j) * size_t(pitch) + size_t(x);
+            int i = 0;
+            while (i < w) {
+                const int n = std::min<int>(runs[i], w - i);
+                const uint32_t a = s[i] >> 24;
+                if (a == 255) {
+                    std::memcpy(d + i, s + i, size_t(n) * 4);
+                } else if (a != 0) {
+                    for (int k = i; k < i + n; ++k) d[k] = BlendOntoOpaque(s[k], d[k], s[k] >> 24);
+                }
+                i += n;
+            }
+        }
+        return;
+    }
+
+    const uint16_t* blend = GetBlendTable().entries;
+    if (white) {
+        for (int j = 0; j < srcRect.height; ++j) {
+            const uint32_t* s = rows.Row(srcRect.x, srcRect.y + j, w);
+            uint32_t* d = dstBits + size_t(y + j) * size_t(pitch) + size_t(x);
+            for (int i = 0; i < w; ++i) {
+                const uint32_t sp = s[i];
+                const uint32_t sa = sp >> 24;
+                if (sa == 0) continue;
+                const uint32_t dp = d[i];
+                const uint32_t entry = blend[sa * 256 + (dp >> 24)];
+                d[i] = Composite(sp, dp, entry & 0xFF, entry >> 8);
+            }
+        }
+        return;
+    }
+
+    // Tinted: effective alpha m = colour alpha x source alpha / 255, tinted source channels
+    // src x colour channel / 256.
+    const Color c(ClampChannel(color.red), ClampChannel(color.green), ClampChannel(color.blue),
+                  ClampChannel(color.alpha));
+    uint8_t effAlpha[256];
+    uint32_t tintR[256], tintG[256], tintB[256];
+    for (int v = 0; v < 256; ++v) {
+        effAlpha[v] = uint8_t((c.alpha * v) / 255);
+        tintR[v] = uint32_t((v * c.red) / 256) << 16;
+        tintG[v] = uint32_t((v * c.green) / 256) << 8;
+        tintB[v] = uint32_t((v * c.blue) / 256);
+    }
+    for (int j = 0; j < srcRect.height; ++j) {
+        const uint32_t* s = rows.Row(srcRect.x, srcRect.y + j, w);
+        uint32_t* d = dstBits + size_t(y + j) * size_t(pitch) + size_t(x);
+        for (int i = 0; i < w; ++i) {
+            const uint32_t sp = s[i];
+            const uint32_t m = effAlpha[sp >> 24];
+            if (m == 0) continue;
+            const uint32_t tinted =
+                tintR[(sp >> 16) & 0xFF] | tintG[(sp >> 8) & 0xFF] | tintB[sp & 0xFF];
+            const uint32_t dp = d[i];
+            const uint32_t entry = blend[m * 256 + (dp >> 24)];
+            d[i] = Composite(tinted, dp, entry & 0xFF, entry >> 8);
+        }
+    }
+}
+
+void MemoryImage::BltAdditive(MemoryImage* src, int x, int y, const Rect& srcRect,
+                              const Color& color) {
+    uint32_t* dstBits = GetBits();
+    src->CommitBits();
+    SourceRows rows(src);
+    if (!dstBits || !rows.Valid()) return;
+    const uint8_t* sat = GetSaturationTable();
+    const int w = srcRect.width;
+    const bool srcAlpha = src->hasAlpha;
+
+    // Per-channel source contribution tables: contribution[channel value].
+    uint32_t addR[256], addG[256], addB[256];
+    int kR = 256, kG = 256, kB = 256;  // 256: untinted
+    if (!IsWhite(color)) {
+        const int a = ClampChannel(color.alpha);
+        kR = (a * ClampChannel(color.red)) / 255;
+        kG = (a * ClampChannel(color.green)) / 255;
+        kB = (a * ClampChannel(color.blue)) / 255;
+    }
+    for (int v = 0; v < 256; ++v) {
+        addR[v] = kR == 256 ? uint32_t(v) : uint32_t((kR * v) >> 8);
+        addG[v] = kG == 256 ? uint32_t(v) : uint32_t((kG * v) >> 8);
+        addB[v] = kB == 256 ? uint32_t(v) : uint32_t((kB * v) >> 8);
+    }
+
+    for (int j = 0; j < srcRect.height; ++j) {
+        const uint32_t* s = rows.Row(srcRect.x, srcRect.y + j, w);
+        uint32_t* d = dstBits + size_t(y + j) * size_t(pitch) + size_t(x);
+        for (int i = 0; i < w; ++i) {
+            const uint32_t sp = s[i];
+            const uint32_t a = sp >> 24;
+            // A fully transparent pixel adds nothing, whatever colour it carries.
+            if (a == 0) continue;
+            uint32_t r = addR[(sp >> 16) & 0xFF];
+            uint32_t g = addG[(sp >> 8) & 0xFF];
+            uint32_t b = addB[sp & 0xFF];
+            if (srcAlpha) {
+                r = (r * a) >> 8;
+                g = (g * a) >> 8;
+                b = (b * a) >> 8;
+            }
+            const uint32_t dp = d[i];
+            d[i] = (dp & 0xFF000000u) | (uint32_t(sat[((dp >> 16) & 0xFF) + r]) << 16) |
+                   (uint32_t(sat[((dp >> 8) & 0xFF) + g]) << 8) | sat[(dp & 0xFF) + b];
+        }
+    }
+}
+
+void MemoryImage::StretchBlt(Image* image, const Rect& destRect, const Rect& srcRect,
+                             const Rect& clipRect, const Color& color, int drawMode,
+                             bool fastStretch) {
+    (void)drawMode;  // stretching draws normally in both modes
+    auto* src = dynamic_cast<MemoryImage*>(image);
+    if (!src || src == this || destRect.IsEmpty() || srcRect.IsEmpty()) return;
+    if (srcRect.x < 0 || srcRect.y < 0 || int64_t(srcRect.x) + srcRect.width > src->width ||
+        int64_t(srcRect.y) + srcRect.height > src->height) {
+        return;
+    }
+    src->drawn = true;
+    const Rect clipped = destRect.Intersection(clipRect).Intersection(Rect(0, 0, width, height));
+    if (clipped.IsEmpty()) return;
+
+    const double ratioX = double(srcRect.width) / double(destRect.width);
+    const double ratioY = double(srcRect.height) / double(destRect.height);
+    const double srcX = srcRect.x + (clipped.x - destRect.x) * ratioX;
+    const double srcY = srcRect.y + (clipped.y - destRect.y) * ratioY;
+    const double srcW = srcRect.width + (clipped.width - destRect.width) * ratioX;
+    const double srcH = srcRect.height + (clipped.height - destRect.height) * ratioY;
+    if (srcW <= 0 || srcH <= 0) return;
+
+    if (fastStretch) {
+        // Nearest-pixel stretching knows no tint: a tinted fast stretch draws nothing.
+        if (!IsWhite(color)) return;
+        StretchBltFast(src, clipped, srcX, srcY, srcW, srcH, destRect);
+    } else {
+        StretchBltFiltered(src, clipped, srcX, srcY, srcW, srcH);
+    }
+    BitsChanged();
+}
+
+void MemoryImage::StretchBltFast(MemoryImage* src, const Rect& clipped, double srcX, double srcY,
+                                 double srcW, double srcH, const Rect& destRect) {
+    (void)destRect;
+    uint32_t* dstBits = GetBits();
+    SourceRows rows(src);
+    if (!dstBits || !rows.Valid()) return;
+    const uint16_t* blend = GetBlendTable().entries;
+    const double stepX = srcW / clipped.width;
+    const double stepY = srcH / clipped.height;
+    std::vector<int> columnOf(size_t(clipped.width));
+    for (int i = 0; i < clipped.width; ++i) {
+        columnOf[size_t(i)] = std::clamp(int(srcX + i * stepX), 0, src->width - 1);
+    }
+    for (int j = 0; j < clipped.height; ++j) {
+        const int sy = std::clamp(int(srcY + j * stepY), 0, src->height - 1);
+        const uint32_t* s = rows.Row(0, sy, src->width);
+        uint32_t* d = dstBits + size_t(clipped.y + j) * size_t(pitch) + size_t(clipped.x);
+        for (int i = 0; i < clipped.width; ++i) {
+            const uint32_t sp = s[columnOf[size_t(i)]];
+            const uint32_t sa = sp >> 24;
+            if (sa == 0) continue;
+            const uint32_t dp = d[i];
+            const uint32_t entry = blend[sa * 256 + (dp >> 24)];
+            d[i] = Composite(sp, dp, entry & 0xFF, entry >> 8);
+        }
+    }
+}
+
+namespace {
+
+// One weighted contribution of a source column (or row) to an accumulator slot.
+struct Tap {
+    int src;
+    int slot;
+    uint32_t weight;
+};
+
+// Taps along one axis for a filtered stretch of [start, start + length) of the source onto
+// `destLen` destination pixels; destination pixel k is accumulator slot k + 1. `full` is the
+// weight of a whole pixel (257 along rows, 256 along columns). Source indices are clamped to
+// [first, last).
+std::vector<Tap> BuildTaps(double start, double length, int first, int last, int destLen,
+                           int full) {
+    std::vector<Tap> taps;
+    const int maxSlot = destLen + 3;
+    auto add = [&](int srcIndex, int slot, double weight) {
+        const int w = int(weight);
+        if (w <= 0) return;
+        taps.push_back(
+            Tap{std::clamp(srcIndex, first, last - 1), std::clamp(slot, 0, maxSlot), uint32_t(w)});
+    };
+    if (double(destLen) <= length) {
+        const double r = double(destLen) / length;
+        for (int i = 0; i < last - first; ++i) {
+            const double m = r * (first - start) + 1 + r * i;
+            const double fm = std::floor(m);
+            const double fmr = std::floor(m + r);
+            if (fm == fmr) {
+                add(first + i, int(fm), r * full);
+            } else {
+                add(first + i, int(fm), (fmr - m) * full);
+                add(first + i, int(fm) + 1, (r + m - fmr) * full);
+            }
+        }
+    } else {
+        const double step = destLen == 1 ? length / destLen : (length - 1) / (destLen - 1);
+        for (int k = 1; k <= destLen; ++k) {
+            const double t = start + step * (k - 1);
+            const int ti = int(t);
+            const int h = int((1.0 - (t - std::floor(t))) * full);
+            add(ti, k, h);
+            add(ti + 1, k, full - h);
+        }
+    }
+    return taps;
+}
+
+struct Sums {
+    uint32_t a, r, g, b;
+};
+
+}  // namespace
+
+void MemoryImage::StretchBltFiltered(MemoryImage* src, const Rect& clipped, double srcX,
+                                     double srcY, double srcW, double srcH) {
+    uint32_t* dstBits = GetBits();
+    SourceRows rows(src);
+    if (!dstBits || !rows.Valid()) return;
+
+    const int firstCol = std::clamp(int(std::floor(srcX)), 0, src->width);
+    const int lastCol = std::clamp(int(std::ceil(srcX + srcW)), 0, src->width);
+    const int firstRow = std::clamp(int(std::floor(srcY)), 0, src->height);
+    const int lastRow = std::clamp(int(std::ceil(srcY + srcH)), 0, src->height);
+    if (lastCol <= firstCol || lastRow <= firstRow) return;
+
+    const int destW = clipped.width;
+    const int destH = clipped.height;
+    const size_t slotsX = size_t(destW) + 4;
+    const size_t srcRows = size_t(lastRow - firstRow);
+    // Both accumulators are bounded by the source and destination sizes; refuse absurd ones.
+    if (srcRows * slotsX > (size_t(1) << 26) || (size_t(destH) + 4) * slotsX > (size_t(1) << 26)) {
+        return;
+    }
+
+    const std::vector<Tap> tapsX = BuildTaps(srcX, srcW, firstCol, lastCol, destW, 257);
+    const std::vector<Tap> tapsY = BuildTaps(srcY, srcH, firstRow, lastRow, destH, 256);
+
+    // Pass 1: along rows.
+    std::vector<Sums> across(srcRows * slotsX, Sums{0, 0, 0, 0});
+    for (size_t row = 0; row < srcRows; ++row) {
+        const uint32_t* s = rows.Row(firstCol, firstRow + int(row), lastCol - firstCol);
+        Sums* out = across.data() + row * slotsX;
+        for (const Tap& tap : tapsX) {
+            const uint32_t p = s[tap.src - firstCol];
+            Sums& acc = out[tap.slot];
+            acc.a += (p >> 24) * tap.weight;
+            acc.r += ((p >> 16) & 0xFF) * tap.weight;
+            acc.g += ((p >> 8) & 0xFF) * tap.weight;
+            acc.b += (p & 0xFF) * tap.weight;
+        }
+    }
+
+    // Pass 2: along columns.
+    std::vector<Sums> down((size_t(destH) + 4) * slotsX, Sums{0, 0, 0, 0});
+    for (const Tap& tap : tapsY) {
+        const Sums* in = across.data() + size_t(tap.src - firstRow) * slotsX;
+        Sums* out = down.data() + size_t(tap.slot) * slotsX;
+        for (size_t k = 1; k <= size_t(destW); ++k) {
+            out[k].a += in[k].a * tap.weight;
+            out[k].r += in[k].r * tap.weight;
+            out[k].g += in[k].g * tap.weight;
+            out[k].b += in[k].b * tap.weight;
+        }
+    }
+
+    // Each channel is its sum / 65536; the result is blended by its own alpha.
+    for (int j = 0; j < destH; ++j) {
+        const Sums* in = down.data() + size_t(j + 1) * slotsX;
+        uint32_t* d = dstBits + size_t(clipped.y + j) * size_t(pitch) + size_t(clipped.x);
+        for (int i = 0; i < destW; ++i) {
+            const Sums& sum = in[i + 1];
+            const uint32_t a = std::min<uint32_t>(sum.a >> 16, 255);
+            if (a == 0) continue;
+            const uint32_t r = std::min<uint32_t>(sum.r >> 16, 255);
+            const uint32_t g = std::min<uint32_t>(sum.g >> 16, 255);
+            const uint32_t b = std::min<uint32_t>(sum.b >> 16, 255);
+            const uint32_t dp = d[i];
+            const uint32_t ia = 256 - a;
+            const uint32_t da = dp >> 24;
+            const uint32_t outR = ((r * a) >> 8) + ((((dp >> 16) & 0xFF) * ia) >> 8);
+            const uint32_t outG = ((g * a) >> 8) + ((((dp >> 8) & 0xFF) * ia) >> 8);
+            const uint32_t outB = ((b * a) >> 8) + (((dp & 0xFF) * ia) >> 8);
+            const uint32_t outA = da + ((255 - da) * a) / 255;
+            d[i] = (outA << 24) | (outR << 16) | (outG << 8) | outB;
+        }
+    }
+}
+
+void MemoryImage::DrawLine(double startX, double startY, double endX, double endY,
+                           const Color& color, int drawMode) {
+    int x1 = int(startX), y1 = int(startY), x2 = int(endX), y2 = int(endY);
+    if (y1 == y2) {
+        FillRect(Rect(std::min(x1, x2), y1, std::abs(x2 - x1) + 1, 1), color, drawMode);
+        return;
+    }
+    if (x1 == x2) {
+        FillRect(Rect(x1, std::min(y1, y2), 1, std::abs(y2 - y1) + 1), color, drawMode);
+        return;
+    }
+    uint32_t* dst = GetBits();
+    if (!dst) return;
+    if (y1 > y2) {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+    }
+    const int alpha = ClampChannel(color.alpha);
+    auto pack = [](int c) { return uint32_t((c * 255 + 127) / 256); };
+    uint32_t pr, pg, pb;
+    if (alpha == 255) {
+        pr = pack(ClampChannel(color.red));
+        pg = pack(ClampChannel(color.green));
+        pb = pack(ClampChannel(color.blue));
+    } else {
+        pr = pack((alpha * ClampChannel(color.red) + 128) / 256);
+        pg = pack((alpha * ClampChannel(color.green) + 128) / 256);
+        pb = pack((alpha * ClampChannel(color.blue) + 128) / 256);
+    }
+    const uint8_t* sat = GetSaturationTable();
+    auto plot = [&](int px, int py) {
+        if (px < 0 || py < 0 || px >= width || py >= height) return;
+        uint32_t& d = dst[size_t(py) * size_t(pitch) + size_t(px)];
+        const uint32_t dr = (d >> 16) & 0xFF, dg = (d >> 8) & 0xFF, db = d & 0xFF;
+        if (drawMode == 1) {
+            d = (d & 0xFF000000u) | (uint32_t(sat[dr + pr]) << 16) | (uint32_t(sat[dg + pg]) << 8) |
+                sat[db + pb];
+        } else if (alpha == 255) {
+            d = 0xFF000000u | (pr << 16) | (pg << 8) | pb;
+        } else {
+            const uint32_t ia = uint32_t(256 - alpha);
+            const uint32_t r = std::min<uint32_t>(255, (dr * ia + 127) / 256 + pr);
+            const uint32_t g = std::min<uint32_t>(255, (dg * ia + 127) / 256 + pg);
+            const uint32_t b = std::min<uint32_t>(255, (db * ia + 127) / 256 + pb);
+            d = 0xFF000000u | (r << 16) | (g << 8) | b;
+        }
+    };
+    // Bresenham from the upper end; one pixel per step along the major axis.
+    const int dx = std::abs(x2 - x1);
+    const int dy = y2 - y1;
+    const int stepX = x2 > x1 ? 1 : -1;
+    int x = x1, y = y1;
+    if (dx >= dy) {
+        int err = 2 * dy - dx;
+        for (int i = 0; i <= dx; ++i) {
+            plot(x, y);
+            if (err > 0) {
+                ++y;
+                err -= 2 * dx;
+            }
+            err += 2 * dy;
+            x += stepX;
+        }
+    } else {
+        int err = 2 * dx - dy;
+        for (int i = 0; i <= dy; ++i) {
+            plot(x, y);
+            if (err > 0) {
+                x += stepX;
+                err -= 2 * dy;
+            }
+            err += 2 * dx;
+            ++y;
+        }
+    }
+    BitsChanged();
+}
+
+void MemoryImage::DrawLineAA(double startX, double startY, double endX, double endY,
+                             const Color& color, int drawMode) {
+    if (drawMode != 0) return;  // anti-aliased lines exist only in normal mode
+    uint32_t* dst = GetBits();
+    if (!dst) return;
+    const Color c(ClampChannel(color.red), ClampChannel(color.green), ClampChannel(color.blue),
+                  ClampChannel(color.alpha));
+    const uint16_t* blend = GetBlendTable().entries;
+    const uint32_t rgb = c.ToInt() & 0x00FFFFFF;
+    // Each pixel is the translucent fill of the colour with alpha scaled by its coverage.
+    auto plot = [&](int px, int py, double coverage) {
+        if (px < 0 || py < 0 || px >= width || py >= height) return;
+        const uint32_t sa = uint32_t(c.alpha * std::clamp(coverage, 0.0, 1.0));
+        if (sa == 0) return;
+        uint32_t& d = dst[size_t(py) * size_t(pitch) + size_t(px)];
+        const uint32_t entry = blend[sa * 256 + (d >> 24)];
+        if ((entry >> 8) != 0) d = Composite(rgb, d, entry & 0xFF, entry >> 8);
+    };
+    // Xiaolin Wu's method: two pixels across the minor axis per step, weighted by distance.
+    const bool steep = std::abs(endY - startY) > std::abs(endX - startX);
+    double x0 = startX, y0 = startY, x1 = endX, y1 = endY;
+    if (steep) {
+        std::swap(x0, y0);
+        std::swap(x1, y1);
+    }
+    if (x0 > x1) {
+        std::swap(x0, x1);
+        std::swap(y0, y1);
+    }
+    const double gradient = x1 == x0 ? 0.0 : (y1 - y0) / (x1 - x0);
+    const int first = int(std::lround(x0));
+    const int last = int(std::lround(x1));
+    for (int x = first; x <= last; ++x) {
+        const double yy = y0 + gradient * (x - x0);
+        const int iy = int(std::floor(yy));
+        const double frac = yy - iy;
+        if (steep) {
+            plot(iy, x, 1.0 - frac);
+            plot(iy + 1, x, frac);
+        } else {
+            plot(x, iy, 1.0 - frac);
+            plot(x, iy + 1, frac);
+        }
+    }
+    BitsChanged();
+}
+
+void MemoryImage::BltF(Image* image, float x, float y, const Rect& srcRect, const Rect& clipRect,
+                       const Color& color, int drawMode) {
+    BltRotated(image, x, y, srcRect, clipRect, color, drawMode, 0.0, 0.0f, 0.0f);
+}
+
+// The rotated, matrix, textured-triangle and mirrored blits have no caller in this system and
+// draw nothing.
+void MemoryImage::BltRotated(Image*, float, float, const Rect&, const Rect&, const Color&, int,
+                             double, float, float) {}
+
+void MemoryImage::BltMatrix(Image*, float, float, const float*, const Rect&, const Color&, int,
+                            const Rect&, bool) {}
+
+void MemoryImage::BltTrianglesTex(Image*, const TriVertex*, int, const Rect&, const Color&, int,
+                                  float, float, bool) {}
+
+void MemoryImage::BltMirror(Image*, int, int, const Rect&, const Color&, int) {}
+
+void MemoryImage::StretchBltMirror(Image*, const Rect&, const Rect&, const Rect&, const Color&, int,
+                                   bool) {}
+
+}  // namespace Zarvo

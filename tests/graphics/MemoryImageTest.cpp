@@ -1,0 +1,206 @@
+// Buffers and derived data of memory images.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "PixelTestSupport.h"
+#include "graphics/MemoryImage.h"
+#include "graphics/MemoryImageHost.h"
+
+using namespace Zarvo;
+using pixeltest::MakeImage;
+using pixeltest::PixelAt;
+
+TEST(MemoryImageTest, LazyBitsWithGuardWord) {
+    MemoryImage empty(nullptr);
+    empty.Create(0, 0);
+    ASSERT_NE(empty.GetBits(), nullptr);
+    EXPECT_EQ(empty.GetBits()[0], MemoryImage::kGuardWord);
+
+    MemoryImage image(nullptr);
+    image.Create(3, 2);
+    EXPECT_TRUE(image.hasTrans);
+    EXPECT_TRUE(image.hasAlpha);
+    EXPECT_EQ(image.bits, nullptr);  // made on first use
+    uint32_t* bits = image.GetBits();
+    ASSERT_NE(bits, nullptr);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(bits[i], 0u);
+    EXPECT_EQ(bits[6], MemoryImage::kGuardWord);
+}
+
+TEST(MemoryImageTest, OversizedImagesAllocateNothingAndDrawNothing) {
+    EXPECT_EQ(MemoryImage::GuardedPixelCount(70000, 70000), SIZE_MAX);
+    EXPECT_EQ(MemoryImage::GuardedPixelCount(-1, 5), SIZE_MAX);
+    EXPECT_EQ(MemoryImage::GuardedPixelCount(0, 0), 1u);
+    MemoryImage huge(nullptr);
+    huge.Create(70000, 70000);
+    EXPECT_EQ(huge.GetBits(), nullptr);
+    huge.FillRect(Rect(0, 0, 10, 10), Color(1, 2, 3), 0);  // no crash
+    auto small = MakeImage(2, 2, 0xFF000000);
+    small->Blt(&huge, 0, 0, Rect(0, 0, 2, 2), Color::White, 0);
+    EXPECT_EQ(PixelAt(*small, 0, 0), 0xFF000000u);
+}
+
+TEST(MemoryImageTest, CommitBitsComputesFlagsUnlessForced) {
+    struct Case {
+        std::vector<uint32_t> pixels;
+        bool trans, alpha;
+    };
+    const Case cases[] = {
+        {{0xFF000000, 0xFFFFFFFF}, false, false},
+        {{0xFF000000, 0x00FFFFFF}, true, false},
+        {{0x80000000, 0xFFFFFFFF}, false, true},
+        {{0x00000000, 0x01000000}, true, true},
+    };
+    for (const Case& c : cases) {
+        MemoryImage image(nullptr);
+        image.SetBits(c.pixels.data(), int(c.pixels.size()), 1);
+        EXPECT_EQ(image.hasTrans, c.trans);
+        EXPECT_EQ(image.hasAlpha, c.alpha);
+    }
+
+    auto image = MakeImage(2, 1, 0xFF000000);
+    image->SetImageMode(true, true);
+    image->GetBits()[0] = 0xFF123456;
+    image->BitsChanged();
+    image->CommitBits();
+    EXPECT_TRUE(image->hasTrans);
+    EXPECT_TRUE(image->hasAlpha);
+
+    MemoryImage nothing(nullptr);
+    nothing.BitsChanged();
+    nothing.CommitBits();
+    EXPECT_TRUE(nothing.hasTrans);
+}
+
+TEST(MemoryImageTest, Palletize256ColoursYes257No) {
+    std::vector<uint32_t> pixels;
+    for (uint32_t i = 0; i < 256; ++i) pixels.push_back(0xFF000000 | (i * 0x010101));
+    pixels.push_back(pixels[5]);  // repeats do not count
+
+    MemoryImage fits(nullptr);
+    fits.SetBits(pixels.data(), int(pixels.size()), 1);
+    ASSERT_TRUE(fits.Palletize());
+    EXPECT_TRUE(fits.wantPal);
+    EXPECT_EQ(fits.bits, nullptr);
+    EXPECT_EQ(fits.colorTable[0], pixels[0]);  // order of first appearance
+    EXPECT_EQ(fits.colorTable[255], pixels[255]);
+    EXPECT_EQ(fits.colorIndices[256], 5);
+    EXPECT_TRUE(fits.Palletize());  // already palettized
+    // Back to 32-bit pixels on demand, frees the palette.
+    uint32_t* restored = fits.GetBits();
+    for (size_t i = 0; i < pixels.size(); ++i) EXPECT_EQ(restored[i], pixels[i]);
+    EXPECT_EQ(fits.colorTable, nullptr);
+    EXPECT_EQ(restored[pixels.size()], MemoryImage::kGuardWord);
+
+    pixels.push_back(0x12345678);  // a 257th colour
+    MemoryImage tooMany(nullptr);
+    tooMany.SetBits(pixels.data(), int(pixels.size()), 1);
+    EXPECT_FALSE(tooMany.Palletize());
+    EXPECT_FALSE(tooMany.wantPal);
+    EXPECT_EQ(tooMany.colorTable, nullptr);
+    ASSERT_NE(tooMany.bits, nullptr);
+    EXPECT_EQ(tooMany.bits[257], 0x12345678u);
+
+    MemoryImage noPixels(nullptr);
+    EXPECT_FALSE(noPixels.Palletize());
+}
+
+TEST(MemoryImageTest, RunLengthAlphaTable) {
+    // Classes: opaque x3, transparent, translucent x2.
+    auto image =
+        MakeImage(6, 2,
+                  {0xFF000000, 0xFF111111, 0xFF222222, 0x00000000, 0x80000000, 0x01000000,
+                   0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000});
+    const uint8_t* rl = image->GetRLAlphaData();
+    ASSERT_NE(rl, nullptr);
+    EXPECT_EQ(std::vector<uint8_t>(rl, rl + 12),
+              (std::vector<uint8_t>{3, 2, 1, 1, 2, 1, 6, 5, 4, 3, 2, 1}));
+
+    auto narrow = MakeImage(1, 3, {0xFF000000, 0xFF000000, 0x00000000});
+    const uint8_t* rl1 = narrow->GetRLAlphaData();
+    EXPECT_EQ(std::vector<uint8_t>(rl1, rl1 + 3), (std::vector<uint8_t>{1, 1, 1}));
+
+    auto wide = MakeImage(300, 1, 0xFF000000);
+    const uint8_t* rlw = wide->GetRLAlphaData();
+    EXPECT_EQ(rlw[0], 255);
+    EXPECT_EQ(rlw[44], 255);
+    EXPECT_EQ(rlw[45], 255);
+    EXPECT_EQ(rlw[46], 254);
+    EXPECT_EQ(rlw[299], 1);
+
+    image->BitsChanged();  // derived buffers are dropped with every change
+    EXPECT_EQ(image->rlAlphaData, nullptr);
+}
+
+TEST(MemoryImageTest, NativeAlphaAndAdditiveRuns) {
+    auto image = MakeImage(3, 1, {0x80FF8040, 0xFF000000, 0x00FFFFFF});
+    const uint32_t* native = image->GetNativeAlphaData(nullptr);
+    ASSERT_NE(native, nullptr);
+    // k = 129: 255 -> 128, 128 -> 64, 64 -> 32.
+    EXPECT_EQ(native[0], 0x80804020u);
+    EXPECT_EQ(native[1], 0xFF000000u);
+    EXPECT_EQ(native[2], 0x00000000u);  // k = 1: every channel 0
+    const uint8_t* rl = image->GetRLAdditiveData(nullptr);
+    EXPECT_EQ(std::vector<uint8_t>(rl, rl + 3), (std::vector<uint8_t>{1, 2, 1}));
+}
+
+TEST(MemoryImageTest, PurgeKeepsTheDisplayFormAndRestores) {
+    auto image = MakeImage(2, 1, {0xFF102030, 0x00000000});
+    image->PurgeBits();
+    EXPECT_TRUE(image->purgeBits);
+    EXPECT_EQ(image->bits, nullptr);
+    ASSERT_NE(image->nativeAlphaData, nullptr);
+    uint32_t* bits = image->GetBits();
+    EXPECT_EQ(bits[0], 0xFF102030u);  // opaque pixels come back exactly
+    EXPECT_EQ(bits[1], 0x00000000u);
+}
+
+TEST(MemoryImageTest, CopyCopiesPixelsFlagsAndDerivedData) {
+    auto image = MakeImage(2, 1, {0xFF102030, 0x80000000});
+    image->GetRLAlphaData();
+    image->isVolatile = true;
+    MemoryImage copy(*image);
+    EXPECT_EQ(copy.width, 2);
+    EXPECT_EQ(PixelAt(copy, 1, 0), 0x80000000u);
+    EXPECT_EQ(copy.bits[2], MemoryImage::kGuardWord);
+    EXPECT_NE(copy.bits.get(), image->bits.get());
+    ASSERT_NE(copy.rlAlphaData, nullptr);
+    EXPECT_EQ(copy.rlAlphaData[0], 1);
+    EXPECT_TRUE(copy.isVolatile);
+    EXPECT_TRUE(copy.hasAlpha);
+}
+
+TEST(MemoryImageTest, RegistersWithItsHost) {
+    struct Host : MemoryImageHost {
+        std::vector<MemoryImage*> images;
+        void AddMemoryImage(MemoryImage* image) override { images.push_back(image); }
+        void RemoveMemoryImage(MemoryImage* image) override { std::erase(images, image); }
+    } host;
+    {
+        MemoryImage image(&host);
+        MemoryImage copy(image);
+        EXPECT_EQ(host.images, (std::vector<MemoryImage*>{&image, &copy}));
+    }
+    EXPECT_TRUE(host.images.empty());
+
+    MemoryImage::SetDefaultHost(&host);
+    {
+        MemoryImage image;
+        EXPECT_EQ(host.images.size(), 1u);
+    }
+    MemoryImage::SetDefaultHost(nullptr);
+    EXPECT_TRUE(host.images.empty());
+}
+
+TEST(MemoryImageTest, ClearAndClearRect) {
+    auto image = MakeImage(3, 2, 0xFFFFFFFF);
+    image->ClearRect(Rect(1, 0, 5, 1));  // cut to the image
+    EXPECT_EQ(PixelAt(*image, 0, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(PixelAt(*image, 2, 0), 0u);
+    EXPECT_EQ(PixelAt(*image, 2, 1), 0xFFFFFFFFu);
+    const int changes = image->bitsChangedCount;
+    image->Clear();
+    EXPECT_EQ(PixelAt(*image, 0, 1), 0u);
+    EXPECT_EQ(image->bitsChangedCount, changes + 1);
+}
