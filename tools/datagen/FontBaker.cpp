@@ -186,6 +186,8 @@ bool FontBaker::build(ResourceCatalog& cat, const std::string& root) {
                 const double k = together - advance[static_cast<unsigned char>(a)] -
                                  advance[static_cast<unsigned char>(b)];
                 const int ki = static_cast<int>(std::lround(k));
+                // A pair of both quote marks cannot be written as one quoted token.
+                if ((a == '\'' || a == '"') && (b == '\'' || b == '"') && a != b) continue;
                 if (ki == 0 || ki < -20 || ki > 20) continue;
                 font->kerning[{static_cast<unsigned char>(a), static_cast<unsigned char>(b)}] = ki;
                 pairNames.push_back(quotePair(a, b));
