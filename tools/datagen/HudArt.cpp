@@ -96,9 +96,6 @@ void opponentOverlay(Canvas& c) {
     cairo_line_to(c.cr(), gx + gw, gy + gh + 1);
     cairo_set_line_cap(c.cr(), CAIRO_LINE_CAP_ROUND);
     c.stroke(white, 2.5);
-    // Label under the tube.
-    TextStyle t = Style::label(8.5, goldLight);
-    c.textInBox(0, 300, w, 8, "OPPONENT", t);
 }
 
 void opponentArrow(Canvas& c) {
