@@ -230,34 +230,38 @@ void Style::ball(Canvas& c, double cx, double cy, double r, double rotation) {
     cairo_save(cr);
     c.circle(cx, cy, r);
     cairo_clip(cr);
-    // Black pentagons: one in the middle and five around it, partly over the edge.
-    auto pentagon = [&](double px, double py, double pr, double rot) {
+    // Black pentagons: one in the middle and five around it, foreshortened towards the rim.
+    auto pentagon = [&](double px, double py, double pr, double rot, double radial, double dir) {
+        cairo_save(cr);
+        cairo_translate(cr, px, py);
+        cairo_rotate(cr, dir);
+        cairo_scale(cr, radial, 1.0);
+        cairo_rotate(cr, -dir);
         std::vector<std::pair<double, double>> pts;
         for (int k = 0; k < 5; ++k) {
             const double a = rot + k * 2 * M_PI / 5 - M_PI / 2;
-            pts.push_back({px + pr * std::cos(a), py + pr * std::sin(a)});
+            pts.push_back({pr * std::cos(a), pr * std::sin(a)});
         }
         c.polygon(pts);
+        cairo_restore(cr);
         c.fill(Rgba::hex(0x15171c));
     };
-    pentagon(cx, cy, r * 0.36, rotation);
+    const double seam = std::max(0.7, r * 0.045);
     for (int k = 0; k < 5; ++k) {
+        // Seams run out from the middle pentagon's corners between the hexagons around it; the
+        // outer pentagons lie beyond those hexagons, in the directions of the middle edges.
         const double a = rotation + k * 2 * M_PI / 5 - M_PI / 2;
-        const double px = cx + r * 0.92 * std::cos(a + M_PI / 5 * 0),
-                     py = cy + r * 0.92 * std::sin(a);
-        pentagon(px, py, r * 0.34, rotation + M_PI / 5);
-        // Seams from the middle pentagon to the outer ones.
-        cairo_move_to(cr, cx + r * 0.36 * std::cos(a), cy + r * 0.36 * std::sin(a));
-        cairo_line_to(cr, px, py);
-        c.stroke(Rgba::hex(0x3a3d44), std::max(0.8, r * 0.05));
+        cairo_move_to(cr, cx + r * 0.3 * std::cos(a), cy + r * 0.3 * std::sin(a));
+        cairo_line_to(cr, cx + r * 1.05 * std::cos(a), cy + r * 1.05 * std::sin(a));
+        c.stroke(Rgba::hex(0x8a909b), seam);
         const double b = a + M_PI / 5;
-        cairo_move_to(cr, cx + r * 0.62 * std::cos(b), cy + r * 0.62 * std::sin(b));
-        cairo_line_to(cr, cx + r * 1.1 * std::cos(b), cy + r * 1.1 * std::sin(b));
-        c.stroke(Rgba::hex(0x8a8f99), std::max(0.6, r * 0.04));
+        pentagon(cx + r * 0.9 * std::cos(b), cy + r * 0.9 * std::sin(b), r * 0.3,
+                 rotation + M_PI / 5, 0.6, b);
     }
+    pentagon(cx, cy, r * 0.32, rotation, 1.0, 0.0);
     // Shading and a highlight.
     c.circle(cx, cy, r);
-    c.fillRadial(Rgba{1, 1, 1, 0}, Rgba{0, 0, 0.1, 0.35}, cx - r * 0.3, cy - r * 0.35, r * 1.4);
+    c.fillRadial(Rgba{1, 1, 1, 0}, Rgba{0, 0, 0.1, 0.28}, cx - r * 0.3, cy - r * 0.35, r * 1.45);
     c.circle(cx - r * 0.38, cy - r * 0.42, r * 0.28);
     c.fillRadial(Rgba{1, 1, 1, 0.75}, Rgba{1, 1, 1, 0}, cx - r * 0.38, cy - r * 0.42, r * 0.28);
     cairo_restore(cr);
