@@ -467,9 +467,9 @@ bool DialogArt::build(ResourceCatalog& cat, const std::string& assetsDir) {
     question(*cat.add("IMAGE_QUIT_DIALOG_BACKGROUND", dir, "quit", 423, 143).canvas, "Quit",
              "Do you really want to leave Kelvane?");
     question(*cat.add("IMAGE_SAVE_GAME_DIALOG_BACKGROUND", dir, "save", 423, 143).canvas,
-             "Save Tour", "Save your world tour so you can carry on next time?");
+             "Save Tour", "Save your world tour for next time?");
     question(*cat.add("IMAGE_LOAD_GAME_DIALOG_BACKGROUND", dir, "load", 423, 143).canvas,
-             "Saved Tour", "You have a saved world tour. Carry on where you left off?");
+             "Saved Tour", "Carry on with your saved world tour?");
     creditsDialog(*cat.add("IMAGE_CREDITS_DIALOG_BACKGROUND", dir, "credits", 300, 300).canvas);
     tourCompletedDialog(
         *cat.add("IMAGE_WORLD_TOUR_COMPLETED_DIALOG_BACKGROUND", dir, "tour_completed", 300, 300)
