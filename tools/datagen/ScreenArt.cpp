@@ -150,7 +150,7 @@ void gameTypeScreen(Canvas& c) {
     t.shadow = true;
     t.bold = false;
     c.paragraph(160, 334, 150, "Two nations, one match", t);
-    c.paragraph(330, 334, 150, "46 matches around the globe", t);
+    c.paragraph(330, 334, 150, "46 teams, one world", t);
 }
 
 void teamPickingScreen(Canvas& c) {
