@@ -8,14 +8,22 @@
 #include <random>
 #include <string>
 
+// Removes the temporary file when the process ends.
+struct FuzzFileCleanup {
+    std::string path;
+    ~FuzzFileCleanup() {
+        if (!path.empty()) std::remove(path.c_str());
+    }
+};
+
 inline std::string WriteFuzzInput(const uint8_t* data, size_t size, const char* extension) {
-    static const std::string base = (std::filesystem::temp_directory_path() /
-                                     ("kelvane-fuzz-" + std::to_string(std::random_device()())))
-                                        .string();
-    std::string path = base + extension;
-    std::FILE* out = std::fopen(path.c_str(), "wb");
+    static FuzzFileCleanup file{
+        (std::filesystem::temp_directory_path() /
+         ("kelvane-fuzz-" + std::to_string(std::random_device()()) + extension))
+            .string()};
+    std::FILE* out = std::fopen(file.path.c_str(), "wb");
     if (!out) return std::string();
     if (size > 0) std::fwrite(data, 1, size, out);
     std::fclose(out);
-    return path;
+    return file.path;
 }

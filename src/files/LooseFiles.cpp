@@ -44,7 +44,7 @@ std::string LooseFiles::Resolve(const std::string& name) {
     std::string result;
     size_t pos = 0;
     if (path[0] == '/') {
-        result = "/";
+        result.push_back('/');
         pos = 1;
     }
     bool matching = true;

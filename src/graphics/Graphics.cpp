@@ -175,8 +175,8 @@ void Graphics::DrawImage(Image* image, int x, int y, const Rect& srcRect) {
                     srcRect.width, srcRect.height);
     const Rect clipped = dest.Intersection(clipRect);
     if (clipped.IsEmpty()) return;
-    const Rect src(srcRect.x + (clipped.x - dest.x), srcRect.y + (clipped.y - dest.y),
-                   clipped.width, clipped.height);
+    const Rect src(int(srcRect.x + (int64_t(clipped.x) - dest.x)),
+                   int(srcRect.y + (int64_t(clipped.y) - dest.y)), clipped.width, clipped.height);
     destImage->Blt(image, clipped.x, clipped.y, src, ImageTint(), drawMode);
 }
 

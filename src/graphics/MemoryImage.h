@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "graphics/Image.h"
-#include "graphics/NativeDisplay.h"
+#include "platform/NativeDisplay.h"
 
 namespace Zarvo {
 

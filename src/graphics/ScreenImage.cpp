@@ -13,6 +13,12 @@ ScreenImage::ScreenImage(MemoryImageHost* imageHost) : MemoryImage(imageHost) {
     SetImageMode(false, false);
 }
 
+ScreenImage::ScreenImage(uint32_t* pixels, int w, int h, int pitchBytes, MemoryImageHost* imageHost)
+    : MemoryImage(imageHost) {
+    SetImageMode(false, false);
+    SetBuffer(pixels, w, h, pitchBytes);
+}
+
 ScreenImage::~ScreenImage() = default;
 
 void ScreenImage::SetBuffer(uint32_t* pixels, int w, int h, int pitchBytes) {

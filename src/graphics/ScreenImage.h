@@ -14,6 +14,8 @@ class ScreenImage : public MemoryImage {
 public:
     ScreenImage();
     explicit ScreenImage(MemoryImageHost* host);
+    // Draws into `pixels` (see SetBuffer).
+    ScreenImage(uint32_t* pixels, int w, int h, int pitchBytes, MemoryImageHost* host = nullptr);
     ScreenImage(const ScreenImage&) = delete;
     ScreenImage& operator=(const ScreenImage&) = delete;
     ~ScreenImage() override;

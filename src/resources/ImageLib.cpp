@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cctype>
 
+#include "graphics/MemoryImage.h"
 #include "resources/GifReader.h"
 #include "resources/Jpeg2000Reader.h"
 #include "resources/JpegReader.h"
@@ -85,6 +86,23 @@ std::unique_ptr<DecodedImage> ImageLib::GetImage(const std::string& fileName, bo
     const uint32_t color = GetAlphaColor();
     for (size_t i = 0; i < count; ++i) alpha->bits[i] = (alpha->bits[i] & 0xFF) << 24 | color;
     return alpha;
+}
+
+}  // namespace Zarvo
+
+namespace Zarvo {
+
+std::unique_ptr<MemoryImage> ImageLib::LoadMemoryImage(const std::string& fileName,
+                                                       bool lookForAlpha) {
+    std::unique_ptr<DecodedImage> decoded = GetImage(fileName, lookForAlpha);
+    if (!decoded) return nullptr;
+    auto image = std::make_unique<MemoryImage>();
+    image->SetBits(decoded->bits.get(), decoded->width, decoded->height);
+    if (image->width != decoded->width || image->height != decoded->height || !image->GetBits()) {
+        return nullptr;
+    }
+    image->filePath = fileName;
+    return image;
 }
 
 }  // namespace Zarvo

@@ -12,6 +12,8 @@
 
 namespace Zarvo {
 
+class MemoryImage;
+
 class ImageLib {
 public:
     // The image, or null when no decoder produced one. With lookForAlpha, an alpha file of the
@@ -19,6 +21,11 @@ public:
     // ignored); an alpha file without a main image becomes the image, in the alpha colour
     // with the blue channel as alpha.
     static std::unique_ptr<DecodedImage> GetImage(const std::string& fileName, bool lookForAlpha);
+
+    // GetImage turned into a MemoryImage (its file path set to fileName); null when no image
+    // loads or the pixels cannot be allocated.
+    static std::unique_ptr<MemoryImage> LoadMemoryImage(const std::string& fileName,
+                                                        bool lookForAlpha = true);
 
     // The colour (0xRRGGBB) of images built from an alpha file alone; 0xFFFFFF by default.
     // Process-wide: the resource manager sets it around one load.

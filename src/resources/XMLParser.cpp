@@ -204,6 +204,9 @@ bool XMLParser::NextElement(XMLElement* element) {
     for (;;) {
         if (!Scan(element)) return false;
         if (element->type == XMLElement::TYPE_COMMENT && !mAllowComments) continue;
+        // Layout between elements (indentation, line breaks) is no element: callers such as
+        // the resource manifest expect one tag after another.
+        if (element->type == XMLElement::TYPE_TEXT && mWhitespaceText) continue;
         return true;
     }
 }
@@ -249,11 +252,9 @@ bool XMLParser::Scan(XMLElement* e) {
             if (result == ReadResult::End) {
                 if (e->type == XMLElement::TYPE_NONE) return false;
                 if (e->type == XMLElement::TYPE_TEXT) {
-                    // Trailing whitespace after the last element is no element at all.
-                    for (char ch : e->value) {
-                        if (!IsSpace(static_cast<unsigned char>(ch))) return finish();
-                    }
-                    return false;
+                    // Text running to the end of the file is returned; layout there is not.
+                    if (mWhitespaceText) return false;
+                    return finish();
                 }
                 Fail("Unexpected End of File");
                 return false;
@@ -273,6 +274,7 @@ bool XMLParser::Scan(XMLElement* e) {
                         return false;
                     } else {
                         e->type = XMLElement::TYPE_TEXT;
+                        mWhitespaceText = space;
                         Append(&e->value, c);
                     }
                     continue;
@@ -286,6 +288,7 @@ bool XMLParser::Scan(XMLElement* e) {
                         Fail("Unexpected '>'");
                         return false;
                     }
+                    mWhitespaceText = mWhitespaceText && space;
                     Append(&e->value, c);
                     continue;
 

@@ -2,6 +2,7 @@
 // text, processing instructions and comments; tracks the enclosing section path and the line;
 // reads single-byte, UTF-8 and UTF-16 files (told apart by their byte-order marks) and replaces
 // the entities lt, amp, gt, quot, apos, nbsp and cr. No validation, DTDs or namespaces.
+// Text made only of whitespace (the layout between tags) is skipped, not returned.
 //
 // Characters above 0x7F read by the UTF-8 and UTF-16 readers are stored UTF-8 encoded; the
 // single-byte reader stores bytes unchanged.
@@ -69,6 +70,7 @@ private:
     bool mFirstChar = true;
     bool mByteSwap = false;
     bool mForcedEncoding = false;
+    bool mWhitespaceText = false;  // the text being read holds only whitespace so far
 };
 
 }  // namespace Zarvo

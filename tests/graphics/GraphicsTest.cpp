@@ -1,6 +1,8 @@
 // The drawing context: state, translation, clipping, image placement and text layout.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "PixelTestSupport.h"
 #include "graphics/Graphics.h"
 #include "graphics/MemoryImage.h"
@@ -451,4 +453,22 @@ TEST(GraphicsTest, ScreenImageDrawsIntoTheBackEndsBuffer) {
     EXPECT_EQ(screen.width, 0);
     Graphics empty(&screen);
     empty.FillRect(0, 0, 5, 5);
+}
+
+TEST(GraphicsTest, ExtremeCoordinatesDrawNothingOutside) {
+    auto src = MakeImage(4, 4, 0xFFFFFFFF);
+    auto dst = OpaqueTarget(4, 4);
+    Graphics g(dst.get());
+    g.SetColor(Color(255, 255, 255));
+    g.transX = -3e9f;              // far beyond the int range
+    g.FillRect(INT_MAX, 0, 4, 4);  // lands near -0.85e9
+    g.DrawImage(src.get(), INT_MIN, 0);
+    g.DrawImage(src.get(), Rect(0, 0, INT_MAX, 4), Rect(0, 0, 4, 4));
+    g.transX = 0;
+    g.DrawImage(src.get(), INT_MIN, INT_MIN);
+    g.DrawImage(src.get(), Rect(INT_MIN, 0, INT_MAX, 4), Rect(0, 0, 4, 4));
+    g.DrawLine(INT_MIN, INT_MIN, INT_MIN + 5, INT_MIN + 7);
+    g.ClipRect(INT_MAX, INT_MAX, INT_MAX, INT_MAX);
+    g.FillRect(0, 0, 4, 4);
+    EXPECT_EQ(Picture(*dst), "....\n....\n....\n....\n");
 }

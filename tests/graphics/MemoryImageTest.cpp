@@ -145,6 +145,26 @@ TEST(MemoryImageTest, NativeAlphaAndAdditiveRuns) {
     EXPECT_EQ(std::vector<uint8_t>(rl, rl + 3), (std::vector<uint8_t>{1, 2, 1}));
 }
 
+TEST(MemoryImageTest, NativeAlphaInA16BitFormat) {
+    NativeDisplay rgb565;
+    rgb565.rgbBitCount = 16;
+    rgb565.redMask = 0xF800;
+    rgb565.greenMask = 0x07E0;
+    rgb565.blueMask = 0x001F;
+    rgb565.redBitCount = 5;
+    rgb565.greenBitCount = 6;
+    rgb565.blueBitCount = 5;
+    rgb565.redShift = 11;
+    rgb565.greenShift = 5;
+    rgb565.blueShift = 0;
+    auto image = MakeImage(2, 1, {0xFFFF8040, 0x80FF8040});
+    const uint32_t* native = image->GetNativeAlphaData(&rgb565);
+    // k = 256: 255 >> 3 = 31, 128 >> 2 = 32, 64 >> 3 = 8; alpha in the top byte.
+    EXPECT_EQ(native[0], 0xFF000000u | (31u << 11) | (32u << 5) | 8u);
+    // k = 129: 128 >> 3 = 16, 64 >> 2 = 16, 32 >> 3 = 4.
+    EXPECT_EQ(native[1], 0x80000000u | (16u << 11) | (16u << 5) | 4u);
+}
+
 TEST(MemoryImageTest, PurgeKeepsTheDisplayFormAndRestores) {
     auto image = MakeImage(2, 1, {0xFF102030, 0x00000000});
     image->PurgeBits();

@@ -56,24 +56,26 @@ TEST(XMLParserTest, ReadsAManifest) {
         "</ResManifest>\n");
     EXPECT_FALSE(p.failed) << p.error;
     Items expected = {"4::xml",
-                      "3::\n",
                       "1:/ResManifest:ResManifest",
-                      "3:/ResManifest:\n  ",
                       "1:/ResManifest/Resources:Resources",
-                      "3:/ResManifest/Resources:\n    ",
                       "1:/ResManifest/Resources/Image:Image",
                       "2:/ResManifest/Resources/Image:Image",
-                      "3:/ResManifest/Resources:\n  ",
                       "2:/ResManifest/Resources:Resources",
-                      "3:/ResManifest:\n",
                       "2:/ResManifest:ResManifest"};
     EXPECT_EQ(p.items, expected);
     EXPECT_EQ(p.elements[0].instruction, "version=\"1.0\"");
-    const XMLElement& image = p.elements[6];
+    const XMLElement& image = p.elements[3];
     ASSERT_EQ(image.attributeList.size(), 2u);
     EXPECT_EQ(image.attributeList[0], (std::pair<std::string, std::string>("id", "BALL")));
     EXPECT_EQ(image.attributes.at("path"), "images\\ball");
     EXPECT_EQ(p.line, 7);
+}
+
+TEST(XMLParserTest, SkipsLayoutButKeepsText) {
+    EXPECT_EQ(Parse("<a>\n  <b> hello\n</b>\t\r\n</a>\n").items,
+              (Items{"1:/a:a", "1:/a/b:b", "3:/a/b: hello\n", "2:/a/b:b", "2:/a:a"}));
+    EXPECT_EQ(Parse("<a></a>\ntrailing").items, (Items{"1:/a:a", "2:/a:a", "3::\ntrailing"}));
+    EXPECT_EQ(Parse("<a>&nbsp;</a>").items, (Items{"1:/a:a", "3:/a: ", "2:/a:a"}));
 }
 
 TEST(XMLParserTest, EmptyElementsReturnTheirEndTag) {
@@ -144,13 +146,13 @@ TEST(XMLParserTest, ReportsErrorsWithTheirLine) {
         int line;
         size_t elementsBefore;
     } cases[] = {
-        {"<a>\n</b>", "End 'b' Doesn't Match Start 'a'", 2, 2},
-        {"<a></a>\n\n</a>", "Unexpected End", 3, 3},
+        {"<a>\n</b>", "End 'b' Doesn't Match Start 'a'", 2, 1},
+        {"<a></a>\n\n</a>", "Unexpected End", 3, 2},
         {"<a <b>", "Unexpected '<'", 1, 0},
         {"<a>\ntext > more</a>", "Unexpected '>'", 2, 1},
-        {"<a>\n<b", "Unexpected End of File", 2, 2},
+        {"<a>\n<b", "Unexpected End of File", 2, 1},
         {"<a>\x01</a>", "Illegal Character", 1, 1},
-        {"<a>\n\n<!-- open", "Unexpected End of File", 3, 2},
+        {"<a>\n\n<!-- open", "Unexpected End of File", 3, 1},
         {"<?xml", "Unexpected End of File", 1, 0},
     };
     for (const Case& c : cases) {

@@ -1,0 +1,12 @@
+// Fuzzes the TGA reader: the input is read as a file through the archive-aware file functions.
+#include <cstdint>
+
+#include "FuzzFile.h"
+#include "resources/TgaReader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string path = WriteFuzzInput(data, size, ".tga");
+    if (path.empty()) return 0;
+    Zarvo::TgaReader::Read(path);
+    return 0;
+}
