@@ -54,8 +54,7 @@ bool IsWhite(uint32_t p) {
 }
 
 TEST_F(PackLoadingTest, LoadsEveryKindByGroupAndDrawsText) {
-    ASSERT_TRUE(manager.ParseResourcesFile("resources.xml"))
-        << manager.GetErrorText();
+    ASSERT_TRUE(manager.ParseResourcesFile("resources.xml")) << manager.GetErrorText();
     ASSERT_TRUE(manager.LoadResources("Init")) << manager.GetErrorText() << host.GetLastFontError();
 
     manager.StartLoadResources("Game");
