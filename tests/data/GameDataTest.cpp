@@ -260,6 +260,9 @@ TEST_F(GameDataTest, EveryIdLoadsFromTheLooseFilesAtItsSizeAndFormat) {
         EXPECT_TRUE(found) << spec.id << " " << file;
     }
     for (const char* id : kSounds) EXPECT_GE(manager.GetSound(id), 0) << id;
+    // Only the crowd has a base volume of its own.
+    EXPECT_EQ(sounds.volumes.size(), 1u);
+    EXPECT_DOUBLE_EQ(sounds.volumes[manager.GetSound("SOUND_CHEER")], 0.7);
 }
 
 TEST_F(GameDataTest, EveryIdLoadsFromThePackFileAlone) {

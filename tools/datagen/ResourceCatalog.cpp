@@ -134,8 +134,11 @@ std::string ResourceCatalog::manifest() const {
         m += " />\n";
     }
     m += "    <SetDefaults path=\"sounds\" idprefix=\"\" />\n";
-    for (const auto& s : sounds_)
-        m += "    <Sound id=\"" + s.id + "\" path=\"" + s.name + "\" />\n";
+    for (const auto& s : sounds_) {
+        m += "    <Sound id=\"" + s.id + "\" path=\"" + s.name + "\"";
+        if (!s.volume.empty()) m += " volume=\"" + s.volume + "\"";
+        m += " />\n";
+    }
     m += "  </Resources>\n";
     m += "</ResourceManifest>\n";
     return m;

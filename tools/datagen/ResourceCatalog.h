@@ -39,7 +39,8 @@ struct FontEntry {
 
 struct SoundEntry {
     std::string id;
-    std::string name;  // file name under sounds/ without extension
+    std::string name;    // file name under sounds/ without extension
+    std::string volume;  // base volume from 0 to 1; empty leaves the sound manager's default
 };
 
 // Everything the generator produced, and the manifest that declares it.

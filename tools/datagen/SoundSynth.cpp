@@ -294,11 +294,12 @@ bool SoundSynth::build(ResourceCatalog& cat, const std::string& root) {
     ok &= writeOgg(root + "/sounds/cheer.ogg", cheer(rate), rate, 1, 0.4f);
     ok &= writeOgg(root + "/sounds/swoosh.ogg", swoosh(rate), rate, 1, 0.4f);
     ok &= writeOgg(root + "/music/theme.ogg", musicLoop(rate), rate, 2, 0.3f);
-    cat.addSound({"SOUND_WHISTLE", "whistle"});
-    cat.addSound({"SOUND_KICK", "kick"});
-    cat.addSound({"SOUND_CLICK", "click"});
-    cat.addSound({"SOUND_CHEER", "cheer"});
-    cat.addSound({"SOUND_SWOOSH", "swoosh"});
+    cat.addSound({"SOUND_WHISTLE", "whistle", ""});
+    cat.addSound({"SOUND_KICK", "kick", ""});
+    cat.addSound({"SOUND_CLICK", "click", ""});
+    // The crowd sits a little under the other effects.
+    cat.addSound({"SOUND_CHEER", "cheer", "0.7"});
+    cat.addSound({"SOUND_SWOOSH", "swoosh", ""});
     return ok;
 }
 
