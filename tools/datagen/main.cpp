@@ -8,6 +8,9 @@
 
 // fontconfig keeps its font cache until the process ends and frees it only on request; under
 // LeakSanitizer that cache would count as a leak of this program.
+extern "C" const char* __lsan_default_options() {
+    return "print_suppressions=0";
+}
 extern "C" const char* __lsan_default_suppressions() {
     return "leak:libfontconfig.so\nleak:libpango\nleak:libharfbuzz.so\n";
 }
