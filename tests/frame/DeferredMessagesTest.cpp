@@ -214,3 +214,33 @@ TEST(ScreenSaverMode, EndsOnAKeyOrTheFourthMouseMove) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Cursors, SystemCursorUnlessACustomImageIsEnabledOrTheIdAsksForIt) {
+    TestApp app;
+    app.InitAndLoad();
+    HeadlessWindow& w = *app.hp.window;
+    static const int kImage = 0;
+    app.SetCursorId(3);
+    EXPECT_EQ(w.systemCursor, 0);  // the mouse is not in the window yet: arrow
+    app.Post(Msg::kMouseMove, 0, Msg::PackPoint(1, 1));
+    app.ReplayAll();
+    EXPECT_EQ(w.systemCursor, 3);
+    app.SetCustomCursorImage(3, &kImage);
+    EXPECT_EQ(w.systemCursor, 3);  // custom cursors are off
+    EXPECT_FALSE(app.GetDisplay()->HasCursorImage());
+    app.EnableCustomCursors(true);
+    EXPECT_EQ(w.systemCursor, 12);  // system cursor hidden, the image is drawn instead
+    EXPECT_TRUE(app.GetDisplay()->HasCursorImage());
+    EXPECT_TRUE(app.cursorRedrawPending);
+    app.EnableCustomCursors(false);
+    app.SetCustomCursorImage(12, &kImage);
+    app.SetCursorId(12);  // an image-only cursor needs no switch
+    EXPECT_TRUE(app.GetDisplay()->HasCursorImage());
+    app.SetCursorId(1);
+    EXPECT_EQ(w.systemCursor, 1);
+    EXPECT_FALSE(app.GetDisplay()->HasCursorImage());
+}
+
+}  // namespace

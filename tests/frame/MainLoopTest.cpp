@@ -188,3 +188,35 @@ TEST(MainLoop, StartWritesAvgFpsFromPresentCount) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MainLoop, WhileLoadingFramesAreAtLeastFiftyMillisecondsApartAndTheLoopYields) {
+    TestApp app;
+    app.dirtyEveryUpdate = true;
+    app.presentCostMs = 5;
+    app.holdLoading = true;
+    app.Init();
+    app.BeginBackgroundLoading();
+    app.RunFor(1000);
+    ASSERT_GE(app.presentTicks.size(), 2u);
+    for (size_t i = 1; i < app.presentTicks.size(); ++i) {
+        EXPECT_GE(app.presentTicks[i] - app.presentTicks[i - 1], 50u) << i;
+    }
+    // No draw limit yet: updates still follow real time.
+    EXPECT_GE(app.totalUpdates, 95);
+    EXPECT_EQ(app.loadingCompletedCalls, 0);
+    EXPECT_TRUE(app.yieldToLoader);
+
+    app.holdLoading = false;
+    app.AwaitBackgroundLoading();
+    app.RunFor(100);
+    EXPECT_EQ(app.loadingCompletedCalls, 1);
+    EXPECT_FALSE(app.yieldToLoader);
+    // Back to drawing every frame that changed.
+    const size_t presents = app.presentTicks.size();
+    app.RunFor(100);
+    EXPECT_GE(app.presentTicks.size() - presents, 8u);
+}
+
+}  // namespace

@@ -1,7 +1,10 @@
 #pragma once
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "audio/MusicInterface.h"
@@ -44,6 +47,8 @@ public:
     std::vector<std::pair<std::string, std::string>> options;
     bool recordOptions = false;
     int loadingCompletedCalls = 0;
+    std::vector<uint32_t> presentTicks;
+    std::atomic<bool> holdLoading{false};  // the loading thread waits while set
 
     Zarvo::HeadlessPlatform& hp;
     Zarvo::Widget screen;
@@ -61,6 +66,7 @@ public:
         return ZarvoAppBase::DrawIfDirty();
     }
     void Present() override {
+        presentTicks.push_back(Now());
         ZarvoAppBase::Present();
         if (presentCostMs > 0) hp.clock.Advance(static_cast<uint32_t>(presentCostMs));
     }
@@ -74,6 +80,9 @@ public:
             ZarvoAppBase::ApplyCommandLineOption(name, value);
     }
     void LoadingCompleted() override { ++loadingCompletedCalls; }
+    void LoadResourcesInBackground() override {
+        while (holdLoading) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 
     // Init, then finish the (empty) background loading so the first update reports it.
     void InitAndLoad() {
