@@ -16,6 +16,7 @@
 #include "frame/WindowPlacement.h"
 #include "graphics/ScreenImage.h"
 #include "platform/AtomicFile.h"
+#include "resources/ImageLib.h"
 #include "resources/ResourceManager.h"
 #include "widgets/WidgetManager.h"
 
@@ -112,6 +113,7 @@ ZarvoAppBase::~ZarvoAppBase() {
     Quit();
     widgetManager_.reset();
     resourceManager_.reset();
+    sharedImages_.DeleteAll();
     screenImage_.reset();
     display_.reset();
     musicInterface_.reset();
@@ -490,6 +492,35 @@ void ZarvoAppBase::UpdateOnce() {
     ++totalUpdates;
     if (!minimised) widgetManager_->RunUpdatePass();
     if (musicInterface_) musicInterface_->update();
+    if (sharedImages_.NeedsCleaning()) {
+        // The cursor thread may be drawing with the display at the same time.
+        if (display_) {
+            std::lock_guard<std::recursive_mutex> lock(display_->CriticalSection());
+            sharedImages_.CleanSharedImages();
+        } else {
+            sharedImages_.CleanSharedImages();
+        }
+    }
+}
+
+double ZarvoAppBase::GetLoadingThreadProgress() const {
+    if (loadingThreadCompleted_) return 1.0;
+    const int total = numLoadingThreadTasks;
+    if (total <= 0) return 0.0;
+    return std::clamp(static_cast<double>(completedLoadingThreadTasks) / total, 0.0, 1.0);
+}
+
+std::unique_ptr<MemoryImage> ZarvoAppBase::GetImage(const std::string& fileName, bool commitBits) {
+    std::unique_ptr<MemoryImage> image = ImageLib::LoadMemoryImage(fileName);
+    if (image && commitBits) image->CommitBits();
+    return image;
+}
+
+SharedImageRef ZarvoAppBase::GetSharedImage(const std::string& path, const std::string& variant,
+                                            bool* isNew) {
+    return sharedImages_.GetSharedImage(
+        path, variant, [](const std::string& name) { return ImageLib::LoadMemoryImage(name); },
+        isNew);
 }
 
 void ZarvoAppBase::UpdateFraction(float fraction) {

@@ -10,6 +10,7 @@
 
 #include "frame/DeferredMessageList.h"
 #include "frame/StringTable.h"
+#include "graphics/SharedImageTable.h"
 #include "platform/Platform.h"
 
 namespace Zarvo {
@@ -20,6 +21,7 @@ class ResourceManager;
 class MusicInterface;
 class SoundManager;
 class PakInterface;
+class MemoryImage;
 
 // The application object: owns the window, the display, the widget manager, the settings, the
 // fixed-rate main loop, the loading thread and the cursor thread. Exactly one exists per
@@ -57,7 +59,8 @@ public:
     virtual void InitHook() {}
     virtual void ShutdownHook() {}
     virtual void PreTerminateHook() {}
-    // The game's loading work; runs on the loading thread.
+    // The game's loading work; runs on the loading thread. It may report its progress through
+    // numLoadingThreadTasks and completedLoadingThreadTasks.
     virtual void LoadResourcesInBackground() {}
     virtual void SaveSettings();
     virtual void LoadSettings();
@@ -193,6 +196,24 @@ public:
     // The display's back buffer as the drawing target of the widget tree.
     ScreenImage* GetScreenImage() { return screenImage_.get(); }
     PlatformWindow* GetWindow() { return window_.get(); }
+
+    // ---- Loading progress and images
+    // The loading thread's progress from 0 to 1: 1 once it has finished, 0 while it has not
+    // said how much work there is.
+    virtual double GetLoadingThreadProgress() const;
+    // A new image loaded from a file through the archive layer, with its companion alpha;
+    // null when the file is missing or unreadable. The caller owns it.
+    virtual std::unique_ptr<MemoryImage> GetImage(const std::string& fileName,
+                                                  bool commitBits = true);
+    // The shared image of (path, variant), loaded on first use; `isNew` tells whether this call
+    // loaded it. Empty when the file cannot be loaded. Images whose last reference went away
+    // are deleted by the next update.
+    virtual SharedImageRef GetSharedImage(const std::string& path, const std::string& variant = "",
+                                          bool* isNew = nullptr);
+    SharedImageTable& GetSharedImageTable() { return sharedImages_; }
+
+    std::atomic<int> numLoadingThreadTasks{0};
+    std::atomic<int> completedLoadingThreadTasks{0};
     MusicInterface* GetMusicInterface() { return musicInterface_.get(); }
     SoundManager* GetSoundManager() { return soundManager_.get(); }
     bool IsShutDown() const { return shutDown_; }
@@ -316,6 +337,7 @@ protected:
     std::unique_ptr<MusicInterface> musicInterface_;
     std::unique_ptr<SingleInstanceGuard> instanceGuard_;
     std::unique_ptr<PakInterface> pakInterface_;  // when no other exists
+    SharedImageTable sharedImages_;
     StringTable strings_;
     DeferredMessageList deferredMessages_;
     std::string commandLine_;
