@@ -187,6 +187,36 @@ void ImageFont::Prepare() {
     activeListValid = true;
 }
 
+int ImageFont::GetAscent() {
+    Prepare();
+    return Font::GetAscent();
+}
+
+int ImageFont::GetAscentPadding() {
+    Prepare();
+    return Font::GetAscentPadding();
+}
+
+int ImageFont::GetDescent() {
+    Prepare();
+    return Font::GetDescent();
+}
+
+int ImageFont::GetHeight() {
+    Prepare();
+    return Font::GetHeight();
+}
+
+int ImageFont::GetLineSpacingOffset() {
+    Prepare();
+    return Font::GetLineSpacingOffset();
+}
+
+int ImageFont::GetLineSpacing() {
+    Prepare();
+    return Font::GetLineSpacing();
+}
+
 int ImageFont::CharWidthKern(char c, char previous) {
     Prepare();
     const unsigned char ch = fontData->charMap[static_cast<unsigned char>(c)];

@@ -30,6 +30,13 @@ public:
     ImageFont& operator=(const ImageFont&) = delete;
     ~ImageFont() override;
 
+    // Metrics follow the current point size, scale and tags (the layers are prepared first).
+    int GetAscent() override;
+    int GetAscentPadding() override;
+    int GetDescent() override;
+    int GetHeight() override;
+    int GetLineSpacingOffset() override;
+    int GetLineSpacing() override;
     int StringWidth(const std::string& text) override;
     int CharWidth(char c) override;
     int CharWidthKern(char c, char previous) override;

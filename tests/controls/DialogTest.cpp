@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "graphics/SysFont.h"
+#include "widgets/AppDialogTable.h"
 #include "widgets/ButtonListener.h"
 #include "widgets/ButtonWidget.h"
 #include "widgets/Dialog.h"
@@ -180,6 +181,46 @@ TEST_F(DialogTest, SharedColourTableAndButtonColours) {
     EXPECT_EQ(d.PaletteEntry(Dialog::COLOR_BKG), Color(80, 80, 80));
     d.SetPaletteEntry(Dialog::COLOR_BUTTON_TEXT_HILITE, Color(1, 2, 3));
     EXPECT_EQ(d.noButton->PaletteEntry(ButtonWidget::COLOR_LABEL_HILITE), Color(1, 2, 3));
+}
+
+}  // namespace
+}  // namespace Zarvo
+
+namespace Zarvo {
+namespace {
+
+// An application object with a loop, a deferred deletion and button operations.
+struct MiniApp : public ButtonListener {
+    std::vector<std::string> events;
+    std::vector<Widget*> deleteLater;
+    std::function<bool()> step;
+    void ButtonDepress(int id) override { events.push_back("depress " + std::to_string(id)); }
+    bool LoopStep() { return step(); }
+    void DeleteWidgetLater(Dialog* d) { deleteLater.push_back(d); }
+    void ModalOpen() { events.push_back("modal open"); }
+};
+
+TEST(AppDialogTableTest, ServesTheApplicationsLoopDeletionAndButtons) {
+    WidgetManager manager(nullptr);
+    manager.width = 640;
+    manager.height = 480;
+    MiniApp app;
+    AppDialogTable<MiniApp> table(&app, &manager, 640, 480);
+    Dialog* d = table.ShowDialog(6, true, "Save?", "", "", Dialog::BUTTONS_YES_NO);
+    app.step = [&] {
+        const Widget& yes = *d->yesButton;
+        const int cx = yes.x + 5;
+        const int cy = yes.y + 5;
+        manager.PointerMoved(cx, cy);
+        manager.PointerPressed(cx, cy, 1);
+        manager.PointerReleased(cx, cy, 1);
+        return true;
+    };
+    EXPECT_EQ(d->WaitForResult(true), 1000);
+    EXPECT_EQ(app.events, (std::vector<std::string>{"modal open", "depress 2006"}));
+    ASSERT_EQ(app.deleteLater.size(), 1u);
+    EXPECT_EQ(app.deleteLater[0], d);
+    delete d;
 }
 
 }  // namespace

@@ -198,10 +198,12 @@ LayerSetCharWidths Big ('A') (25);
     font.DrawString(&g, 0, 20, "A", Color::White, g.GetClipRect());
     EXPECT_EQ(target.blits.size(), 1u);
 
+    // The metrics follow the new size at once.
     font.SetPointSize(12);
-    EXPECT_EQ(font.CharWidth('A'), 25);
     EXPECT_EQ(font.GetAscent(), 30);
     EXPECT_EQ(font.GetHeight(), 40);
+    EXPECT_EQ(font.GetDescent(), 10);
+    EXPECT_EQ(font.CharWidth('A'), 25);
     font.SetPointSize(21);
     EXPECT_EQ(font.CharWidth('A'), 9);
 }
