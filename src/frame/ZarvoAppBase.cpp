@@ -18,6 +18,8 @@
 #include "platform/AtomicFile.h"
 #include "resources/ImageLib.h"
 #include "resources/ResourceManager.h"
+#include "widgets/AppDialogTable.h"
+#include "widgets/Dialog.h"
 #include "widgets/WidgetManager.h"
 
 namespace Zarvo {
@@ -107,10 +109,19 @@ ZarvoAppBase::ZarvoAppBase(std::unique_ptr<Platform> platform)
     screenImage_ = std::make_unique<ScreenImage>();
     widgetManager_ = std::make_unique<WidgetManager>(this);
     resourceManager_ = std::make_unique<ResourceManager>(this);
+    dialogs_ =
+        std::make_unique<AppDialogTable<ZarvoAppBase>>(this, widgetManager_.get(), width, height);
 }
 
 ZarvoAppBase::~ZarvoAppBase() {
     Quit();
+    // Every open dialog leaves the widget manager and is deleted before the manager goes.
+    while (dialogs_ && !dialogs_->dialogList.empty()) {
+        Dialog* dialog = dialogs_->dialogList.back();
+        dialogs_->RemoveDialog(dialog->id, true, false);
+        delete dialog;
+    }
+    dialogs_.reset();
     widgetManager_.reset();
     resourceManager_.reset();
     sharedImages_.DeleteAll();
@@ -1370,6 +1381,62 @@ void ZarvoAppBase::ApplyCommandLineOption(const std::string& name, const std::st
         Popup(LookUpText("INVALID_COMMANDLINE_PARAM", "Invalid command line parameter: ") + name);
         ExitProcessWith(0);
     }
+}
+
+// ---- Dialogs
+
+Dialog* ZarvoAppBase::MakeDialog(int dialogId, bool isModal, const std::string& header,
+                                 const std::string& lines, const std::string& footer,
+                                 int buttonMode) {
+    return dialogs_->DialogTable::MakeDialog(dialogId, isModal, header, lines, footer, buttonMode);
+}
+
+Dialog* ZarvoAppBase::ShowDialog(int dialogId, bool isModal, const std::string& header,
+                                 const std::string& lines, const std::string& footer,
+                                 int buttonMode) {
+    RemoveDialog(dialogId);
+    Dialog* dialog = MakeDialog(dialogId, isModal, header, lines, footer, buttonMode);
+    AddDialog(dialogId, dialog);
+    return dialog;
+}
+
+Dialog* ZarvoAppBase::FindDialog(int dialogId) {
+    return dialogs_->FindDialog(dialogId);
+}
+
+void ZarvoAppBase::AddDialog(int dialogId, Dialog* dialog) {
+    // A game may change the logical size after construction.
+    dialogs_->width = width;
+    dialogs_->height = height;
+    dialogs_->AddDialog(dialogId, dialog);
+}
+
+void ZarvoAppBase::AddDialog(Dialog* dialog) {
+    AddDialog(dialog->id, dialog);
+}
+
+bool ZarvoAppBase::RemoveDialog(int dialogId, bool removeWidget, bool deleteWidget) {
+    return dialogs_->RemoveDialog(dialogId, removeWidget, deleteWidget);
+}
+
+bool ZarvoAppBase::RemoveDialog(int dialogId) {
+    return RemoveDialog(dialogId, true, true);
+}
+
+bool ZarvoAppBase::RemoveDialog(Dialog* dialog) {
+    return RemoveDialog(dialog->id);
+}
+
+int ZarvoAppBase::GetDialogCount() {
+    return dialogs_->GetDialogCount();
+}
+
+void ZarvoAppBase::DialogButtonPress(int dialogId, int buttonId) {
+    dialogs_->DialogButtonPress(dialogId, buttonId);
+}
+
+void ZarvoAppBase::DialogButtonDepress(int dialogId, int buttonId) {
+    dialogs_->DialogButtonDepress(dialogId, buttonId);
 }
 
 }  // namespace Zarvo

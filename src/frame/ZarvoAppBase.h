@@ -12,6 +12,8 @@
 #include "frame/StringTable.h"
 #include "graphics/SharedImageTable.h"
 #include "platform/Platform.h"
+#include "widgets/ButtonListener.h"
+#include "widgets/DialogListener.h"
 
 namespace Zarvo {
 
@@ -22,6 +24,9 @@ class MusicInterface;
 class SoundManager;
 class PakInterface;
 class MemoryImage;
+class Dialog;
+template <class App>
+class AppDialogTable;
 
 // The application object: owns the window, the display, the widget manager, the settings, the
 // fixed-rate main loop, the loading thread and the cursor thread. Exactly one exists per
@@ -30,7 +35,7 @@ class MemoryImage;
 // Life: construct -> Init (settings, command line, single running copy, window, display, audio)
 // -> Start (the main loop, until Quit) -> destroy. ExitProcessWith ends the process from any
 // state without running destructors.
-class ZarvoAppBase {
+class ZarvoAppBase : public ButtonListener, public DialogListener {
 public:
     // Without a platform the real one (SDL2) is used.
     explicit ZarvoAppBase(std::unique_ptr<Platform> platform = nullptr);
@@ -117,6 +122,32 @@ public:
     virtual void ChangeScreenMode(bool windowed, bool is3D, bool force);
     virtual void ChangeScreenMode(bool windowed);
     virtual void ChangeScreenMode();
+
+    // ---- Dialogs: the open dialogs by id; a modal one blocks everything below it
+    // The dialog factory; the base builds a plain Dialog without images. Games override it.
+    virtual Dialog* MakeDialog(int dialogId, bool isModal, const std::string& header,
+                               const std::string& lines, const std::string& footer, int buttonMode);
+    // Replaces any open dialog of the id by a new one from MakeDialog and returns it.
+    virtual Dialog* ShowDialog(int dialogId, bool isModal, const std::string& header,
+                               const std::string& lines, const std::string& footer, int buttonMode);
+    virtual Dialog* FindDialog(int dialogId);
+    // Takes ownership. A dialog without a width gets half the application's width, its
+    // preferred height, and a place centred at a fifth of the height.
+    virtual void AddDialog(int dialogId, Dialog* dialog);
+    virtual void AddDialog(Dialog* dialog);
+    // False when no dialog of the id is open; deleting goes through the deferred deletion.
+    virtual bool RemoveDialog(int dialogId, bool removeWidget, bool deleteWidget);
+    virtual bool RemoveDialog(int dialogId);
+    virtual bool RemoveDialog(Dialog* dialog);
+    virtual int GetDialogCount();
+    virtual void ModalOpen() {}
+    virtual void ModalClose() {}
+    virtual void DialogButtonPressHook(int, int) {}
+    virtual void DialogButtonDepressHook(int, int) {}
+    // Dialog buttons reach the application's button operations as 2000 + dialog id (first
+    // button) and 3000 + dialog id (second button).
+    void DialogButtonPress(int dialogId, int buttonId) override;
+    void DialogButtonDepress(int dialogId, int buttonId) override;
 
     // ---- Focus and keys
     virtual void GotFocusHook() {}
@@ -338,6 +369,7 @@ protected:
     std::unique_ptr<SingleInstanceGuard> instanceGuard_;
     std::unique_ptr<PakInterface> pakInterface_;  // when no other exists
     SharedImageTable sharedImages_;
+    std::unique_ptr<AppDialogTable<ZarvoAppBase>> dialogs_;
     StringTable strings_;
     DeferredMessageList deferredMessages_;
     std::string commandLine_;
