@@ -1,5 +1,6 @@
 // Replays fuzz inputs without libFuzzer: every file named on the command line, or every file in a
-// named folder, is fed once to LLVMFuzzerTestOneInput. Used to keep the corpus as a regression test.
+// named folder, is fed once to LLVMFuzzerTestOneInput. Used to keep the corpus as a regression
+// test.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -11,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 static void RunFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
     LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
 }
 
