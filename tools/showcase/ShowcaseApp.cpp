@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "ShowcaseWidget.h"
+#include "graphics/Color.h"
 #include "graphics/Font.h"
 #include "resources/ResourceManager.h"
 #include "widgets/Dialog.h"
@@ -124,5 +125,8 @@ Dialog* ShowcaseApp::MakeDialog(int dialogId, bool isModal, const std::string& h
     if (Font* f = resources->GetFont("FONT_ROCKWELLEXTRABOLD16")) dialog->SetHeaderFont(f);
     if (Font* f = resources->GetFont("FONT_ROCKWELLEXTRABOLD11")) dialog->SetLinesFont(f);
     if (Font* f = resources->GetFont("FONT_ROCKWELLEXTRABOLD12")) dialog->SetButtonFont(f);
+    // Dark text on the light paper of the dialog picture.
+    dialog->SetPaletteEntry(Dialog::COLOR_HEADER, Color(20, 40, 90));
+    dialog->SetPaletteEntry(Dialog::COLOR_LINES, Color(60, 40, 20));
     return dialog;
 }

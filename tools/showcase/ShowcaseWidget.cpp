@@ -54,7 +54,7 @@ ShowcaseWidget::ShowcaseWidget(ButtonListener* listener, ResourceManager& resour
     button_ = std::make_unique<ButtonWidget>(ShowcaseApp::kShowDialogButtonId, listener);
     button_->buttonImage = buttonImage_.Get();
     button_->overImage = buttonOverImage_.Get();
-    button_->SetBounds(540, 430, buttonImage_->GetWidth(), buttonImage_->GetHeight());
+    button_->SetBounds(540, 440, buttonImage_->GetWidth(), buttonImage_->GetHeight());
     AddChild(button_.get());
 }
 
@@ -66,8 +66,8 @@ void ShowcaseWidget::DrawSelf(Graphics* g) {
     g->DrawImage(background_.Get(), 0, 0);
 
     // A dark panel keeps every line readable on the picture.
-    g->SetColor(Color(0, 0, 0, 170));
-    g->FillRect(8, 8, 452, 464);
+    g->SetColor(Color(0, 0, 0, 200));
+    g->FillRect(8, 8, 624, 424);
 
     int baseline = 14;
     for (const FontLine& line : lines_) {
@@ -77,18 +77,16 @@ void ShowcaseWidget::DrawSelf(Graphics* g) {
         g->DrawString(line.id, 16, baseline);
         const int labelWidth = line.font->StringWidth(line.id);
         g->SetColor(Color::White);
-        g->DrawString(" - Goal! 0123456789", 16 + labelWidth, baseline);
+        g->DrawString(" - Goal! 2:1", 16 + labelWidth, baseline);
         baseline += line.font->GetLineSpacing() - line.font->GetAscent() + 6;
     }
 
-    // The pieces of the board, two rows of four.
+    // The pieces of the board in a row under the text.
     for (size_t i = 0; i < pieces_.size(); ++i) {
-        const int column = static_cast<int>(i % 4);
-        const int row = static_cast<int>(i / 4);
-        g->DrawImage(pieces_[i].Get(), 470 + column * 42, 20 + row * 44);
+        g->DrawImage(pieces_[i].Get(), 16 + static_cast<int>(i) * 48, 386);
     }
 
     g->SetFont(systemFont_.get());
     g->SetColor(Color::White);
-    g->DrawString("Press the button:", 470, 420);
+    g->DrawString("Press the button:", 395, 461);
 }
