@@ -10,7 +10,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
   libcairo2-dev libpango1.0-dev fonts-roboto-slab
-  xvfb xauth
+  xvfb xauth xdotool imagemagick
 )
 
 missing=()

@@ -244,6 +244,7 @@ void WidgetManager::TrackPointer(int mouseX, int mouseY) {
 
 void WidgetManager::PointerMoved(int mouseX, int mouseY) {
     lastInputUpdateCount = updateCount;
+    ++pointerEventCount;
     mouseIn = true;
     if (downButtons == 0 || lastDownWidget == nullptr) {
         TrackPointer(mouseX, mouseY);
@@ -275,6 +276,7 @@ void WidgetManager::PointerMoved(int mouseX, int mouseY) {
 
 void WidgetManager::PointerPressed(int mouseX, int mouseY, int clickCount) {
     lastInputUpdateCount = updateCount;
+    ++pointerEventCount;
     const int bit = ButtonBit(clickCount);
     actualDownButtons |= bit;
     TrackPointer(mouseX, mouseY);
@@ -307,6 +309,7 @@ void WidgetManager::PointerPressed(int mouseX, int mouseY, int clickCount) {
 
 void WidgetManager::PointerReleased(int mouseX, int mouseY, int clickCount) {
     lastInputUpdateCount = updateCount;
+    const unsigned thisEvent = ++pointerEventCount;
     const int bit = ButtonBit(clickCount);
     actualDownButtons &= ~bit;
     if (lastDownWidget != nullptr && (downButtons & bit)) {
@@ -316,6 +319,10 @@ void WidgetManager::PointerReleased(int mouseX, int mouseY, int clickCount) {
         w->isDown = false;
         const WidgetPoint origin = w->AbsolutePosition();
         w->OnMouseUp(mouseX - origin.x, mouseY - origin.y, clickCount);
+        // A handler that ran the loop (a button opening a modal dialog and waiting for its
+        // answer) has already followed the pointer to where it is now; tracking the old
+        // release point would put back a hover the pointer has long left.
+        if (pointerEventCount != thisEvent) return;
     }
     TrackPointer(mouseX, mouseY);
 }
@@ -337,6 +344,7 @@ void WidgetManager::DeliverPendingMouseUps(Widget* w, int buttons) {
 
 void WidgetManager::PointerLeftWindow(int, int) {
     lastInputUpdateCount = updateCount;
+    ++pointerEventCount;
     mouseIn = false;
     if (Widget* old = overWidget) {
         overWidget = nullptr;

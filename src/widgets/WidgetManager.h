@@ -72,6 +72,8 @@ public:
     int downButtons = 0;        // buttons pressed on the last down widget
     int actualDownButtons = 0;  // buttons physically held
     int lastInputUpdateCount = 0;
+    // Counts the pointer events taken in; tells whether a handler ran the loop meanwhile.
+    unsigned pointerEventCount = 0;
     std::array<bool, kKeyCount> keysDown{};
     int lastDownButtonId = 0;  // 1 left, -1 right, 2 middle
     int managerFlags = kDefaultManagerFlags;

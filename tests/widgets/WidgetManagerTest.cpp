@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,33 @@ TEST_F(WidgetManagerTest, DragOffButtonAndBackThenReleaseOutside) {
     EXPECT_EQ(Take(), (Log{"B:up 210,5 b0 c1", "O:enter", "O:move 10,5"}));
     EXPECT_FALSE(button.isDown);
     EXPECT_EQ(manager.lastDownWidget, nullptr);
+    EXPECT_EQ(manager.overWidget, &other);
+}
+
+// A button whose click runs the loop (opens a modal dialog and waits for its answer): while it
+// waits, the pointer moves on to another widget.
+TEST_F(WidgetManagerTest, ReleaseHandlerThatRanTheLoopLeavesTheHoverWhereThePointerIsNow) {
+    struct WaitingButton : TestWidget {
+        using TestWidget::TestWidget;
+        std::function<void()> whileWaiting;
+        void OnMouseButtonUp(int mx, int my, int button, int clicks) override {
+            TestWidget::OnMouseButtonUp(mx, my, button, clicks);
+            whileWaiting();
+        }
+    };
+    WaitingButton button("B", &log, 100, 100, 50, 20);
+    TestWidget other("O", &log, 300, 100, 50, 20);
+    manager.AddChild(&button);
+    manager.AddChild(&other);
+    button.whileWaiting = [&] { manager.PointerMoved(310, 105); };
+
+    manager.PointerMoved(110, 105);
+    manager.PointerPressed(110, 105, 1);
+    Take();
+    manager.PointerReleased(110, 105, 1);
+    EXPECT_EQ(Take(), (Log{"B:up 10,5 b0 c1", "B:leave", "O:enter", "O:move 10,5"}));
+    EXPECT_FALSE(button.isOver);
+    EXPECT_FALSE(button.isDown);
     EXPECT_EQ(manager.overWidget, &other);
 }
 
