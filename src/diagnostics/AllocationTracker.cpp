@@ -90,7 +90,7 @@ std::string FormatReport(const Table& table, const char* dateTime) {
 
 }  // namespace
 
-void AddTrack(const void* address, int size, const char* file, int line) {
+void AddTrack(void* address, int size, const char* file, int line) {
     if (!gEnabled) return;
     TrackerState& state = State();
     std::lock_guard<std::mutex> guard(state.lock);

@@ -11,7 +11,7 @@ namespace Zarvo {
 
 // Records one allocation. Does nothing while the table does not exist (before static
 // initialisation reached it or after its tear-down).
-void AddTrack(const void* address, int size, const char* file, int line);
+void AddTrack(void* address, int size, const char* file, int line);
 // Forgets one allocation; an address that was never tracked is ignored.
 void RemoveTrack(const void* address);
 // Writes the report of what is still tracked: into "mem_leaks.txt" (replacing an earlier file)
