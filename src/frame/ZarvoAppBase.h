@@ -14,6 +14,7 @@
 #include "platform/Platform.h"
 #include "widgets/ButtonListener.h"
 #include "widgets/DialogListener.h"
+#include "widgets/WidgetHost.h"
 
 namespace Zarvo {
 
@@ -35,7 +36,7 @@ class AppDialogTable;
 // Life: construct -> Init (settings, command line, single running copy, window, display, audio)
 // -> Start (the main loop, until Quit) -> destroy. ExitProcessWith ends the process from any
 // state without running destructors.
-class ZarvoAppBase : public ButtonListener, public DialogListener {
+class ZarvoAppBase : public ButtonListener, public DialogListener, public WidgetHost {
 public:
     // Without a platform the real one (SDL2) is used.
     explicit ZarvoAppBase(std::unique_ptr<Platform> platform = nullptr);
@@ -186,7 +187,7 @@ public:
     const DeferredMessageList& DeferredMessages() const { return deferredMessages_; }
     void RecheckFocus();
 
-    void SetCursorId(int id);
+    void SetCursorId(int id) override;
     void EnableCustomCursors(bool on);
     // Custom cursor image for an id (0..12), owned by the caller; null removes it.
     void SetCustomCursorImage(int id, const void* image);

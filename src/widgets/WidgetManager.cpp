@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "frame/ZarvoAppBase.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 
@@ -23,7 +22,7 @@ int ClampToInt(int64_t v) {
 
 }  // namespace
 
-WidgetManager::WidgetManager(ZarvoAppBase* application) : app(application) {
+WidgetManager::WidgetManager(WidgetHost* application) : app(application) {
     manager = this;
 }
 

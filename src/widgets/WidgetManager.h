@@ -7,12 +7,12 @@
 #include "graphics/Rect.h"
 #include "widgets/Widget.h"
 #include "widgets/WidgetContainer.h"
+#include "widgets/WidgetHost.h"
 
 namespace Zarvo {
 
 class Graphics;
 class Image;
-class ZarvoAppBase;
 
 // The root of the widget tree and the only entry point for input and drawing. It tracks the
 // widget under the mouse, the widget holding a pressed button, the keyboard focus, the held
@@ -50,7 +50,7 @@ public:
 
     Widget* defaultTab = nullptr;         // receives Tab when Ctrl+Tab is typed
     Graphics* currentGraphics = nullptr;  // the drawing context during a draw pass
-    ZarvoAppBase* app = nullptr;
+    WidgetHost* app = nullptr;
     Image* backBuffer = nullptr;
     Widget* popupCommandWidget = nullptr;  // removed when the mouse is pressed outside it
     std::vector<DeferredOverlay> deferredOverlays;
@@ -78,7 +78,7 @@ public:
     int lastDownButtonId = 0;  // 1 left, -1 right, 2 middle
     int managerFlags = kDefaultManagerFlags;
 
-    explicit WidgetManager(ZarvoAppBase* application);
+    explicit WidgetManager(WidgetHost* application);
     ~WidgetManager() override;
 
     // Stores both rectangles and sizes the manager to the destination plus its offset on
