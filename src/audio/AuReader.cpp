@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "audio/ByteReader.h"
 #include "audio/SoundLimits.h"
+#include "files/ByteReader.h"
 
 namespace Zarvo {
 
@@ -30,13 +30,14 @@ int16_t ALaw(uint8_t v) {
 
 bool AuReader::Read(const uint8_t* data, size_t size, SoundData& out) {
     ByteReader reader(data, size);
-    char magic[4];
-    uint32_t offset, length, encoding, rate, channels;
-    if (!reader.Bytes(magic, 4) || std::memcmp(magic, ".snd", 4) != 0) return false;
-    if (!reader.U32BE(offset) || !reader.U32BE(length) || !reader.U32BE(encoding) ||
-        !reader.U32BE(rate) || !reader.U32BE(channels)) {
-        return false;
-    }
+    const uint8_t* magic = reader.Take(4);
+    if (magic == nullptr || std::memcmp(magic, ".snd", 4) != 0) return false;
+    const uint32_t offset = reader.U32BE();
+    uint32_t length = reader.U32BE();
+    const uint32_t encoding = reader.U32BE();
+    const uint32_t rate = reader.U32BE();
+    const uint32_t channels = reader.U32BE();
+    if (!reader.Ok()) return false;
     if (offset < 24 || offset > size) return false;
     const size_t available = size - offset;
     // An unknown length (all ones) means: to the end of the file.

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "audio/ByteReader.h"
 #include "audio/OggStreamSource.h"
 #include "audio/SoundLimits.h"
+#include "files/ByteReader.h"
 
 namespace Zarvo {
 
@@ -13,18 +13,14 @@ bool OggDecoder::PagesComplete(const std::vector<uint8_t>& bytes) {
     bool sawPage = false;
     bool lastEndsStream = false;
     while (reader.Remaining() >= 4 && std::memcmp(reader.Here(), "OggS", 4) == 0) {
-        uint8_t version, flags, segments;
-        uint8_t fixed[20];  // granule position, serial number, sequence number, checksum
-        if (!reader.Skip(4) || !reader.U8(version) || !reader.U8(flags) ||
-            !reader.Bytes(fixed, 20) || !reader.U8(segments)) {
-            return false;
-        }
+        reader.Skip(4);
+        reader.U8();  // version
+        const uint8_t flags = reader.U8();
+        reader.Skip(20);  // granule position, serial number, sequence number, checksum
+        const uint8_t segments = reader.U8();
         size_t body = 0;
-        for (int i = 0; i < segments; ++i) {
-            uint8_t lacing;
-            if (!reader.U8(lacing)) return false;
-            body += lacing;
-        }
+        for (int i = 0; i < segments; ++i) body += reader.U8();
+        if (!reader.Ok()) return false;
         if (!reader.Skip(body)) return false;  // the file ends inside this page
         sawPage = true;
         lastEndsStream = (flags & 4) != 0;

@@ -2,18 +2,17 @@
 
 #include <cstring>
 
-#include "audio/ByteReader.h"
 #include "audio/SoundLimits.h"
+#include "files/ByteReader.h"
 
 namespace Zarvo {
 
 bool WavReader::Read(const uint8_t* data, size_t size, SoundData& out, Dependency* dependency) {
     ByteReader reader(data, size);
-    char riff[4], wave[4];
-    uint32_t riffLength;
-    if (!reader.Bytes(riff, 4) || !reader.U32LE(riffLength) || !reader.Bytes(wave, 4)) {
-        return false;
-    }
+    const uint8_t* riff = reader.Take(4);
+    reader.U32LE();  // the RIFF length
+    const uint8_t* wave = reader.Take(4);
+    if (!reader.Ok()) return false;
     if (std::memcmp(riff, "RIFF", 4) != 0 || std::memcmp(wave, "WAVE", 4) != 0) return false;
 
     bool haveFormat = false;
@@ -26,33 +25,32 @@ bool WavReader::Read(const uint8_t* data, size_t size, SoundData& out, Dependenc
     Dependency dep;
 
     while (reader.Remaining() >= 8) {
-        char id[4] = {};
-        uint32_t length = 0;
-        reader.Bytes(id, 4);
-        reader.U32LE(length);
+        const uint8_t* id = reader.Take(4);
+        const uint32_t length = reader.U32LE();
         if (length > reader.Remaining()) return false;  // truncated chunk
         ByteReader chunk(reader.Here(), length);
         if (std::memcmp(id, "fmt ", 4) == 0) {
-            uint32_t bytesPerSecond;
-            uint16_t blockAlign;
-            if (!chunk.U16LE(tag) || !chunk.U16LE(channels) || !chunk.U32LE(rate) ||
-                !chunk.U32LE(bytesPerSecond) || !chunk.U16LE(blockAlign) || !chunk.U16LE(bits)) {
-                return false;
-            }
+            tag = chunk.U16LE();
+            channels = chunk.U16LE();
+            rate = chunk.U32LE();
+            chunk.U32LE();  // bytes per second
+            chunk.U16LE();  // block align
+            bits = chunk.U16LE();
+            if (!chunk.Ok()) return false;
             haveFormat = true;
         } else if (std::memcmp(id, "data", 4) == 0) {
             samples = reader.Here();
             sampleBytes = length;
         } else if (std::memcmp(id, "xor ", 4) == 0) {
-            if (!chunk.U8(key)) return false;
+            key = chunk.U8();
+            if (!chunk.Ok()) return false;
             haveKey = true;
         } else if (std::memcmp(id, "dep ", 4) == 0) {
-            uint16_t nameLength;
-            uint64_t time;
-            if (!chunk.U16LE(nameLength) || chunk.Remaining() < nameLength) return false;
-            dep.name.assign(reinterpret_cast<const char*>(chunk.Here()), nameLength);
-            chunk.Skip(nameLength);
-            if (!chunk.U64LE(time)) return false;
+            const uint16_t nameLength = chunk.U16LE();
+            const uint8_t* name = chunk.Take(nameLength);
+            const uint64_t time = chunk.U64LE();
+            if (!chunk.Ok()) return false;
+            dep.name.assign(reinterpret_cast<const char*>(name), nameLength);
             dep.time = static_cast<int64_t>(time);
             dep.present = true;
         }

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "resources/ByteReader.h"
+#include "files/ByteReader.h"
 #include "resources/ImageFile.h"
 
 namespace Zarvo {
@@ -66,8 +66,8 @@ std::unique_ptr<DecodedImage> GifReader::Decode(const uint8_t* data, size_t size
         (std::memcmp(signature, "GIF87", 5) != 0 && std::memcmp(signature, "GIF89", 5) != 0)) {
         return nullptr;
     }
-    in.U16();  // logical screen width
-    in.U16();  // logical screen height
+    in.U16LE();  // logical screen width
+    in.U16LE();  // logical screen height
     uint8_t screenFlags = in.U8();
     in.U8();  // background index
     in.U8();  // aspect
@@ -88,10 +88,10 @@ std::unique_ptr<DecodedImage> GifReader::Decode(const uint8_t* data, size_t size
         }
     }
 
-    in.U16();  // left
-    in.U16();  // top
-    uint16_t width = in.U16();
-    uint16_t height = in.U16();
+    in.U16LE();  // left
+    in.U16LE();  // top
+    uint16_t width = in.U16LE();
+    uint16_t height = in.U16LE();
     uint8_t imageFlags = in.U8();
     if (!in.Ok() || width == 0 || height == 0) return nullptr;
     uint32_t localTable[256];

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "resources/ByteReader.h"
+#include "files/ByteReader.h"
 #include "resources/ImageFile.h"
 
 namespace Zarvo {
@@ -18,13 +18,13 @@ std::unique_ptr<DecodedImage> TgaReader::Decode(const uint8_t* data, size_t size
     uint8_t idLength = in.U8();
     uint8_t colorMapType = in.U8();
     uint8_t imageType = in.U8();
-    in.U16();  // colour map start
-    uint16_t colorMapLength = in.U16();
+    in.U16LE();  // colour map start
+    uint16_t colorMapLength = in.U16LE();
     uint8_t colorMapEntrySize = in.U8();
-    in.U16();  // x origin
-    in.U16();  // y origin
-    uint16_t width = in.U16();
-    uint16_t height = in.U16();
+    in.U16LE();  // x origin
+    in.U16LE();  // y origin
+    uint16_t width = in.U16LE();
+    uint16_t height = in.U16LE();
     uint8_t bitsPerPixel = in.U8();
     uint8_t descriptor = in.U8();
     if (!in.Ok() || bitsPerPixel != 32 || descriptor != 0x28) return nullptr;
@@ -34,7 +34,7 @@ std::unique_ptr<DecodedImage> TgaReader::Decode(const uint8_t* data, size_t size
     in.Skip(idLength);
     if (colorMapType == 1) in.Skip(size_t(colorMapLength) * ((colorMapEntrySize + 7) / 8));
     const size_t bytesNeeded = size_t(width) * height * 4;
-    if (!in.Ok() || in.Left() < bytesNeeded) return nullptr;
+    if (!in.Ok() || in.Remaining() < bytesNeeded) return nullptr;
 
     auto image = DecodedImage::Create(width, height);
     if (!image) return nullptr;
