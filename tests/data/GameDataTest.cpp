@@ -17,7 +17,7 @@
 #include "graphics/MemoryImage.h"
 #include "resources/ResourceManager.h"
 #include "resources/StandaloneResourceHost.h"
-#include "resources_manager/FakeSoundManager.h"
+#include "resources/manager/FakeSoundManager.h"
 
 namespace Zarvo {
 namespace {

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "fonts/FontTestHelpers.h"
 #include "graphics/Graphics.h"
+#include "graphics/fonts/FontTestHelpers.h"
 
 namespace Zarvo {
 namespace {

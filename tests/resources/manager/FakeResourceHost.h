@@ -10,7 +10,7 @@
 #include "graphics/SharedImageTable.h"
 #include "resources/ImageLib.h"
 #include "resources/ResourceHost.h"
-#include "resources_manager/FakeSoundManager.h"
+#include "resources/manager/FakeSoundManager.h"
 
 namespace Zarvo {
 

@@ -11,7 +11,7 @@
 #include "graphics/SysFont.h"
 #include "resources/ResourceManager.h"
 #include "resources/StandaloneResourceHost.h"
-#include "resources_manager/FakeSoundManager.h"
+#include "resources/manager/FakeSoundManager.h"
 
 namespace Zarvo {
 namespace {
@@ -25,7 +25,7 @@ protected:
     void SetUp() override {
         PakBuilder builder;
         ASSERT_TRUE(
-            builder.AddFolder(std::string(KELVANE_SOURCE_DIR) + "/tests/resources_manager/data"));
+            builder.AddFolder(std::string(KELVANE_SOURCE_DIR) + "/tests/resources/manager/data"));
         pakPath = (fs::temp_directory_path() / "kelvane_resmgr_pack.pak").string();
         std::vector<uint8_t> bytes = builder.Build();
         std::ofstream(pakPath, std::ios::binary)

@@ -8,7 +8,7 @@
 #include "graphics/ImageFont.h"
 #include "graphics/SysFont.h"
 #include "resources/ResourceManagerException.h"
-#include "resources_manager/FakeResourceHost.h"
+#include "resources/manager/FakeResourceHost.h"
 
 namespace Zarvo {
 namespace {
