@@ -1,0 +1,96 @@
+// The blend table and the row kernels of the software blitter. All arithmetic works on packed
+// 0xAARRGGBB values; red and blue travel together as one 0x00RR00BB product where the formulas
+// allow it. Each kernel gives exactly the result of the scalar formulas; the SSE2 versions do
+// four pixels at a time in 16-bit lanes (every intermediate product and sum stays below 65536)
+// and use the scalar formula for the remainder and for groups the fast case does not cover.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "graphics/Color.h"
+
+namespace Zarvo::PixelKernels {
+
+// Out alpha and weight of compositing a source of alpha sa onto a destination of alpha da:
+// oa = da + (255 - da) x sa / 255, w = sa x 255 / oa, packed as (oa << 8) | w. Both divisions
+// are exact table look-ups. oa is 0 only when sa and da are both 0.
+struct BlendTable {
+    uint16_t entries[256 * 256];
+    BlendTable() {
+        for (int sa = 0; sa < 256; ++sa) {
+            for (int da = 0; da < 256; ++da) {
+                const int oa = da + ((255 - da) * sa) / 255;
+                const int w = oa > 0 ? (sa * 255) / oa : 0;
+                entries[sa * 256 + da] = uint16_t((oa << 8) | w);
+            }
+        }
+    }
+};
+
+const BlendTable& GetBlendTable();
+
+// out channel = (src x w + dst x (256 - w)) / 256 with alpha oa; red and blue in one product.
+inline uint32_t Composite(uint32_t src, uint32_t dst, uint32_t w, uint32_t oa) {
+    const uint32_t iw = 256 - w;
+    const uint32_t rb = (((src & 0x00FF00FF) * w + (dst & 0x00FF00FF) * iw) >> 8) & 0x00FF00FF;
+    const uint32_t g = (((src & 0x0000FF00) * w + (dst & 0x0000FF00) * iw) >> 8) & 0x0000FF00;
+    return (oa << 24) | rb | g;
+}
+
+// Blend onto an opaque destination: red and green as one sum / 256, blue as two truncated
+// terms; alpha 255.
+inline uint32_t BlendOntoOpaque(uint32_t src, uint32_t dst, uint32_t a) {
+    const uint32_t ia = 256 - a;
+    // Red in bits 16-23 and green in bits 0-7: one product for both.
+    const uint32_t dstRG = (dst & 0x00FF0000) | ((dst >> 8) & 0xFF);
+    const uint32_t srcRG = (src & 0x00FF0000) | ((src >> 8) & 0xFF);
+    const uint32_t rg = dstRG * ia + srcRG * a;
+    const uint32_t b = (((dst & 0xFF) * ia) >> 8) + (((src & 0xFF) * a) >> 8);
+    return 0xFF000000u | ((rg >> 8) & 0x00FF0000) | (rg & 0x0000FF00) | b;
+}
+
+// Opaque fill of one row.
+void FillRowOpaque(uint32_t* p, int count, uint32_t packed);
+// Translucent fill (sa < 255) of one row; `blend` is the blend table's row of the fill's alpha.
+void FillRowBlend(uint32_t* p, int count, uint32_t packed, const uint16_t* blend);
+// Translucent source pixels (0 < a < 255) onto opaque destination pixels.
+void BlendRowOntoOpaque(uint32_t* d, const uint32_t* s, int count);
+// Tinted source pixels composited onto a row: `effAlpha` maps a source alpha to the alpha it
+// draws with, the tint tables map each source channel to its tinted place in the pixel.
+void TintRow(uint32_t* d, const uint32_t* s, int count, const Color& c, const uint8_t* effAlpha,
+             const uint32_t* tintR, const uint32_t* tintG, const uint32_t* tintB,
+             const uint16_t* blend);
+// Additive row: each colour channel gains its contribution, saturating; alpha is kept.
+// k = 256 means untinted; with `srcAlpha` the contribution is scaled by the pixel's alpha.
+void AddRow(uint32_t* d, const uint32_t* s, int count, int kR, int kG, int kB, bool srcAlpha,
+            const uint32_t* addR, const uint32_t* addG, const uint32_t* addB, const uint8_t* sat);
+
+// The filtered stretch: taps along each axis, a pass along the rows into 16-bit sums, a pass
+// along the columns into 32-bit sums, and the blend of those sums onto the destination.
+// One weighted contribution of a source column (or row) to an accumulator slot.
+struct Tap {
+    int src;
+    int slot;
+    uint32_t weight;
+};
+
+// Taps along one axis for a filtered stretch of [start, start + length) of the source onto
+// `destLen` destination pixels; destination pixel k is accumulator slot k + 1. `full` is the
+// weight of a whole pixel (257 along rows, 256 along columns). Source indices are clamped to
+// [first, last).
+std::vector<Tap> BuildTaps(double start, double length, int first, int last, int destLen, int full);
+// The taps' weights in the form AccumulateRowTaps takes them.
+std::vector<uint64_t> SpreadTapWeights(const std::vector<Tap>& taps);
+// Adds the taps of one source row `s` (its first pixel is column `firstCol`) into four 16-bit
+// sums per slot (blue, green, red, alpha). The taps come in slot order.
+void AccumulateRowTaps(uint16_t* out, const uint32_t* s, int firstCol, const std::vector<Tap>& taps,
+                       const std::vector<uint64_t>& weightLanes);
+// acc[k] += weight x in[k] for `count` slots of four channels (32-bit sums of 16-bit values).
+void AccumulateColumnTap(uint32_t* acc, const uint16_t* in, int count, uint32_t weight);
+// Turns accumulated sums (blue, green, red, alpha; a full pixel weighs 65536) into pixels
+// blended over `d`.
+void FinishFilteredRow(uint32_t* d, const uint32_t* acc, int count);
+
+}  // namespace Zarvo::PixelKernels
