@@ -77,9 +77,7 @@ std::unique_ptr<DecodedImage> ImageLib::GetImage(const std::string& fileName, bo
     const size_t count = size_t(alpha->width) * alpha->height;
     if (image) {
         if (image->width == alpha->width && image->height == alpha->height) {
-            for (size_t i = 0; i < count; ++i) {
-                image->bits[i] = (image->bits[i] & 0x00FFFFFF) | (alpha->bits[i] & 0xFF) << 24;
-            }
+            SetAlphaFromBlue(image->bits.get(), alpha->bits.get(), count);
         }
         return image;
     }
@@ -92,11 +90,23 @@ std::unique_ptr<DecodedImage> ImageLib::GetImage(const std::string& fileName, bo
 
 namespace Zarvo {
 
+void ImageLib::SetAlphaFromBlue(uint32_t* pixels, const uint32_t* alphaPixels, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        pixels[i] = (pixels[i] & 0x00FFFFFF) | (alphaPixels[i] & 0xFF) << 24;
+    }
+}
+
 std::unique_ptr<MemoryImage> ImageLib::LoadMemoryImage(const std::string& fileName,
                                                        bool lookForAlpha) {
+    return LoadMemoryImage(fileName, lookForAlpha, MemoryImage::GetDefaultHost());
+}
+
+std::unique_ptr<MemoryImage> ImageLib::LoadMemoryImage(const std::string& fileName,
+                                                       bool lookForAlpha,
+                                                       MemoryImageHost* imageHost) {
     std::unique_ptr<DecodedImage> decoded = GetImage(fileName, lookForAlpha);
     if (!decoded) return nullptr;
-    auto image = std::make_unique<MemoryImage>();
+    auto image = std::make_unique<MemoryImage>(imageHost);
     image->SetBits(decoded->bits.get(), decoded->width, decoded->height);
     if (image->width != decoded->width || image->height != decoded->height || !image->GetBits()) {
         return nullptr;

@@ -4,6 +4,7 @@
 // ("_" + the file's name, or the name + "_") gives the image its alpha channel.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 namespace Zarvo {
 
 class MemoryImage;
+class MemoryImageHost;
 
 class ImageLib {
 public:
@@ -22,10 +24,18 @@ public:
     // with the blue channel as alpha.
     static std::unique_ptr<DecodedImage> GetImage(const std::string& fileName, bool lookForAlpha);
 
-    // GetImage turned into a MemoryImage (its file path set to fileName); null when no image
-    // loads or the pixels cannot be allocated.
+    // GetImage turned into a MemoryImage (its file path set to fileName) registered with the
+    // default image host; null when no image loads or the pixels cannot be allocated.
     static std::unique_ptr<MemoryImage> LoadMemoryImage(const std::string& fileName,
                                                         bool lookForAlpha = true);
+    // The same, registered with imageHost (none when null).
+    static std::unique_ptr<MemoryImage> LoadMemoryImage(const std::string& fileName,
+                                                        bool lookForAlpha,
+                                                        MemoryImageHost* imageHost);
+
+    // Replaces the alpha of count pixels by the blue channel of the matching pixels of an alpha
+    // image; the colour channels stay as they are.
+    static void SetAlphaFromBlue(uint32_t* pixels, const uint32_t* alphaPixels, size_t count);
 
     // The colour (0xRRGGBB) of images built from an alpha file alone; 0xFFFFFF by default.
     // Process-wide: the resource manager sets it around one load.

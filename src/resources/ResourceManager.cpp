@@ -395,10 +395,8 @@ bool ResourceManager::DoLoadImage(ImageRes* res) {
             uint32_t* bits = image->GetBits();
             const uint32_t* alphaBits = alpha->GetBits();
             if (bits != nullptr && alphaBits != nullptr) {
-                const size_t count = static_cast<size_t>(image->GetWidth()) * image->GetHeight();
-                for (size_t i = 0; i < count; ++i) {
-                    bits[i] = (bits[i] & 0x00FFFFFF) | ((alphaBits[i] & 0xFF) << 24);
-                }
+                ImageLib::SetAlphaFromBlue(
+                    bits, alphaBits, static_cast<size_t>(image->GetWidth()) * image->GetHeight());
             }
             image->BitsChanged();
         }
@@ -421,10 +419,8 @@ bool ResourceManager::DoLoadImage(ImageRes* res) {
                             uint32_t* dst = bits +
                                             static_cast<size_t>(row * celHeight + y) * width +
                                             static_cast<size_t>(col) * celWidth;
-                            const uint32_t* src = gridBits + static_cast<size_t>(y) * celWidth;
-                            for (int x = 0; x < celWidth; ++x) {
-                                dst[x] = (dst[x] & 0x00FFFFFF) | ((src[x] & 0xFF) << 24);
-                            }
+                            ImageLib::SetAlphaFromBlue(
+                                dst, gridBits + static_cast<size_t>(y) * celWidth, celWidth);
                         }
                     }
                 }

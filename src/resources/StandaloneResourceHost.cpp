@@ -11,12 +11,7 @@ StandaloneResourceHost::~StandaloneResourceHost() = default;
 
 std::unique_ptr<MemoryImage> StandaloneResourceHost::LoadMemoryImage(const std::string& path,
                                                                      bool lookForAlpha) {
-    std::unique_ptr<DecodedImage> decoded = ImageLib::GetImage(path, lookForAlpha);
-    if (!decoded) return nullptr;
-    auto image = std::make_unique<MemoryImage>(nullptr);
-    image->SetBits(decoded->bits.get(), decoded->width, decoded->height);
-    image->filePath = path;
-    return image;
+    return ImageLib::LoadMemoryImage(path, lookForAlpha, nullptr);
 }
 
 SharedImageRef StandaloneResourceHost::GetSharedImage(const std::string& path,
