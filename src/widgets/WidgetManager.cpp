@@ -1,6 +1,7 @@
 #include "widgets/WidgetManager.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 
 #include "graphics/Graphics.h"
@@ -11,9 +12,9 @@ namespace Zarvo {
 namespace {
 
 int ButtonBit(int clickCount) {
-    if (clickCount < 0) return WidgetManager::kButtonRight;
-    if (clickCount == 3) return WidgetManager::kButtonMiddle;
-    return WidgetManager::kButtonLeft;
+    if (clickCount < 0) return WidgetManager::kDownButtonRight;
+    if (clickCount == WidgetManager::kMiddleClickCount) return WidgetManager::kDownButtonMiddle;
+    return WidgetManager::kDownButtonLeft;
 }
 
 int ClampToInt(int64_t v) {
@@ -218,6 +219,13 @@ void WidgetManager::LeaveWidget(Widget* w) {
     if (w->doFinger) w->ShowHandCursor(false);
 }
 
+void WidgetManager::ClearOverWidget() {
+    if (Widget* old = overWidget) {
+        overWidget = nullptr;
+        LeaveWidget(old);
+    }
+}
+
 void WidgetManager::TrackPointer(int mouseX, int mouseY) {
     const int previousX = lastMouseX;
     const int previousY = lastMouseY;
@@ -228,9 +236,8 @@ void WidgetManager::TrackPointer(int mouseX, int mouseY) {
     if (w == overWidget) {
         if ((mouseX == previousX && mouseY == previousY) || w == nullptr) return;
     } else {
-        if (Widget* old = overWidget) {
-            overWidget = nullptr;
-            LeaveWidget(old);
+        if (overWidget != nullptr) {
+            ClearOverWidget();
             // The leave hook may have taken the new widget out of the tree.
             if (w != nullptr && w->manager != this) w = nullptr;
         }
@@ -252,21 +259,14 @@ void WidgetManager::PointerMoved(int mouseX, int mouseY) {
     // A drag: the widget holding the button gets every move, wherever the mouse is.
     lastMouseX = mouseX;
     lastMouseY = mouseY;
-    if (overWidget != nullptr && overWidget != lastDownWidget) {
-        Widget* old = overWidget;
-        overWidget = nullptr;
-        LeaveWidget(old);
-    }
+    if (overWidget != lastDownWidget) ClearOverWidget();
     if (Widget* down = lastDownWidget) {
         const WidgetPoint origin = down->AbsolutePosition();
         down->OnMouseDrag(mouseX - origin.x, mouseY - origin.y);
     }
     Widget* under = FindWidgetAt(mouseX, mouseY);
     if (under == nullptr || under != lastDownWidget) {
-        if (Widget* old = overWidget) {
-            overWidget = nullptr;
-            LeaveWidget(old);
-        }
+        ClearOverWidget();
     } else if (overWidget == nullptr) {
         overWidget = lastDownWidget;
         EnterWidget(overWidget);
@@ -294,7 +294,9 @@ void WidgetManager::PointerPressed(int mouseX, int mouseY, int clickCount) {
         const WidgetPoint origin = w->AbsolutePosition();
         local = {mouseX - origin.x, mouseY - origin.y};
     }
-    lastDownButtonId = clickCount < 0 ? -1 : (clickCount == 3 ? 2 : 1);
+    lastDownButtonId = clickCount < 0                    ? kButtonIdRight
+                       : clickCount == kMiddleClickCount ? kButtonIdMiddle
+                                                         : kButtonIdLeft;
     // A press on nothing holds nothing; otherwise its release could never clear the button
     // and every later move would count as a drag.
     if (w == nullptr) return;
@@ -330,7 +332,8 @@ void WidgetManager::DeliverPendingMouseUps(Widget* w, int buttons) {
     static constexpr struct {
         int bit;
         int clickCount;
-    } kUps[] = {{kButtonLeft, 1}, {kButtonRight, -1}, {kButtonMiddle, 3}};
+    } kUps[] = {
+        {kDownButtonLeft, 1}, {kDownButtonRight, -1}, {kDownButtonMiddle, kMiddleClickCount}};
     for (const auto& up : kUps) {
         if (!(buttons & up.bit)) continue;
         // An earlier mouse-up may have taken the widget out of the tree.
@@ -345,10 +348,7 @@ void WidgetManager::PointerLeftWindow(int, int) {
     lastInputUpdateCount = updateCount;
     ++pointerEventCount;
     mouseIn = false;
-    if (Widget* old = overWidget) {
-        overWidget = nullptr;
-        LeaveWidget(old);
-    }
+    ClearOverWidget();
 }
 
 void WidgetManager::WheelTurned(int delta) {
@@ -394,9 +394,7 @@ void WidgetManager::ReleaseMouseButtons() {
 void WidgetManager::RecheckMouse() {
     if (lastDownWidget != nullptr) {
         if (overWidget != nullptr && FindWidgetAt(lastMouseX, lastMouseY) != lastDownWidget) {
-            Widget* old = overWidget;
-            overWidget = nullptr;
-            LeaveWidget(old);
+            ClearOverWidget();
         }
     } else if (mouseIn) {
         TrackPointer(lastMouseX, lastMouseY);
@@ -417,10 +415,7 @@ void WidgetManager::GiveFocus(Widget* w) {
 
 void WidgetManager::ForgetWidget(Widget* w) {
     if (w == nullptr) return;
-    if (w == overWidget) {
-        overWidget = nullptr;
-        LeaveWidget(w);
-    }
+    if (w == overWidget) ClearOverWidget();
     if (w == lastDownWidget) {
         const int buttons = downButtons;
         lastDownWidget = nullptr;
@@ -451,11 +446,7 @@ void WidgetManager::ForgetWidget(Widget* w) {
 void WidgetManager::ClearBelowModal() {
     if (baseModalWidget == nullptr) return;
     if (belowModalFlagsMod.Removes(kWidgetFlagAllowMouse)) {
-        if (overWidget != nullptr && ComesBefore(overWidget, baseModalWidget)) {
-            Widget* old = overWidget;
-            overWidget = nullptr;
-            LeaveWidget(old);
-        }
+        if (overWidget != nullptr && ComesBefore(overWidget, baseModalWidget)) ClearOverWidget();
         if (lastDownWidget != nullptr && ComesBefore(lastDownWidget, baseModalWidget)) {
             Widget* down = lastDownWidget;
             const int buttons = downButtons;
@@ -487,7 +478,11 @@ void WidgetManager::RemoveModalLayer(Widget* w) {
     bool first = true;
     while (!modalRecords.empty()) {
         const ModalRecord record = modalRecords.back();
-        if (first && record.widget != w) return;
+        if (first && record.widget != w) {
+            // Tolerated (nothing changes), but always a mistake of the caller.
+            assert(false && "RemoveModalLayer: the newest modal layer belongs to another widget");
+            return;
+        }
         first = false;
         modalRecords.pop_back();
         baseModalWidget = record.previousBase;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "graphics/Rect.h"
+#include "platform/CursorId.h"
 #include "widgets/Widget.h"
 #include "widgets/WidgetContainer.h"
 #include "widgets/WidgetHost.h"
@@ -26,10 +27,16 @@ public:
     static constexpr int kDefaultManagerFlags = kWidgetFlagUpdate | kWidgetFlagDraw |
                                                 kWidgetFlagClip | kWidgetFlagAllowMouse |
                                                 kWidgetFlagAllowFocus;
-    // Buttons in the down-button sets.
-    static constexpr int kButtonLeft = 1;
-    static constexpr int kButtonRight = 2;
-    static constexpr int kButtonMiddle = 4;
+    // Button bits of the down-button sets (not the held-button bits of window messages).
+    static constexpr int kDownButtonLeft = 1;
+    static constexpr int kDownButtonRight = 2;
+    static constexpr int kDownButtonMiddle = 4;
+    // The click count of a middle-button event; a negative count is the right button.
+    static constexpr int kMiddleClickCount = 3;
+    // Values of lastDownButtonId.
+    static constexpr int kButtonIdLeft = 1;
+    static constexpr int kButtonIdRight = -1;
+    static constexpr int kButtonIdMiddle = 2;
     static constexpr int kKeyTab = 9;
     static constexpr int kKeyShift = 16;
     static constexpr int kKeyControl = 17;
@@ -75,7 +82,7 @@ public:
     // Counts the pointer events taken in; tells whether a handler ran the loop meanwhile.
     unsigned pointerEventCount = 0;
     std::array<bool, kKeyCount> keysDown{};
-    int lastDownButtonId = 0;  // 1 left, -1 right, 2 middle
+    int lastDownButtonId = 0;  // a kButtonId value
     int managerFlags = kDefaultManagerFlags;
 
     explicit WidgetManager(WidgetHost* application);
@@ -139,7 +146,7 @@ public:
     // The manager flags, with the lost-focus modifier while the window lacks focus.
     int CurrentFlags() const;
     ModalFlags BuildModalFlags() const;
-    // Asks the application for a cursor: 0 arrow, 1 hand.
+    // Asks the application for a cursor (a CursorId).
     void SelectCursor(int cursorId);
 
 private:
@@ -147,6 +154,9 @@ private:
                          bool& passedBase, WidgetPoint* local);
     void EnterWidget(Widget* w);
     void LeaveWidget(Widget* w);
+    // The widget under the mouse, if any, stops being it and gets its leave. The pointer is
+    // dropped first, so the leave hook may change the tree.
+    void ClearOverWidget();
     void DeliverPendingMouseUps(Widget* w, int buttons);
     // Clears what the current below-modal modifier makes unreachable below the modal base.
     void ClearBelowModal();

@@ -97,7 +97,8 @@ TEST_F(WidgetManagerTest, RightPressWhileLeftHeldGoesToTheHoldingWidget) {
     Log events = Take();
     ASSERT_FALSE(events.empty());
     EXPECT_EQ(events.back(), "A:down 250,50 b1 c1");
-    EXPECT_EQ(manager.downButtons, WidgetManager::kButtonLeft | WidgetManager::kButtonRight);
+    EXPECT_EQ(manager.downButtons,
+              WidgetManager::kDownButtonLeft | WidgetManager::kDownButtonRight);
     EXPECT_EQ(manager.lastDownButtonId, -1);
 
     manager.PointerReleased(250, 50, -1);
@@ -207,6 +208,9 @@ TEST_F(WidgetManagerTest, RemovingAnOuterLayerWhoseBaseLeftUnwindsBoth) {
 }
 
 TEST_F(WidgetManagerTest, RemoveModalLayerOfAnotherWidgetDoesNothing) {
+#ifndef NDEBUG
+    GTEST_SKIP() << "a debug build asserts on this mistake";
+#endif
     TestWidget layer("L", &log, 0, 0, 100, 100);
     TestWidget stranger("S", &log, 200, 0, 100, 100);
     manager.AddChild(&layer);
