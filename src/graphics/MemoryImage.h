@@ -19,12 +19,16 @@ class MemoryImageHost;
 class MemoryImage : public Image {
 public:
     static constexpr uint32_t kGuardWord = 0x4BEEFADE;  // written after the last pixel
+    // Bits of hwFlags, from the resource manifest's texture hints.
+    static constexpr int kHwFlagMinSubdivide = 1;
+    static constexpr int kHwFlagA4R4G4B4 = 4;
+    static constexpr int kHwFlagA8R8G8B8 = 8;
 
     std::unique_ptr<uint32_t[]> bits;  // width x height + 1 words, guard word last
     int bitsChangedCount = 0;
-    void* hwData = nullptr;  // texture data of a hardware back-end (not owned here)
-    int hwFlags = 0;
-    std::unique_ptr<uint32_t[]> colorTable;   // palette form: 256 entries
+    void* hwData = nullptr;                  // texture data of a hardware back-end (not owned here)
+    int hwFlags = 0;                         // kHwFlag bits: texture hints for a hardware back-end
+    std::unique_ptr<uint32_t[]> colorTable;  // palette form: 256 entries
     std::unique_ptr<uint8_t[]> colorIndices;  // palette form: width x height indices
     bool forcedMode = false;                  // the transparency flags were set by hand
     bool hasTrans = false;                    // some pixel has alpha 0

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/CursorId.h"
 #include "platform/PlatformRect.h"
 #include "platform/WindowMessage.h"
 
@@ -58,7 +59,8 @@ public:
     virtual bool CursorPosition(int& x, int& y) = 0;
     // Whether the cursor is over this window inside a client rectangle of the given size.
     virtual bool CursorInClient(int width, int height) = 0;
-    // Shows the system cursor for a cursor id (0 arrow ... 11 none, 12 hidden), see the frame.
+    // Shows the system cursor for a cursor id (a CursorId; none for kCursorNone and
+    // kCursorCustomOnly).
     virtual void SetSystemCursor(int cursorId) = 0;
 };
 

@@ -423,21 +423,21 @@ bool SdlWindow::CursorInClient(int width, int height) {
 }
 
 void SdlWindow::SetSystemCursor(int id) {
-    if (id == 11 || id == 12) {
+    if (id == kCursorNone || id == kCursorCustomOnly) {
         SDL_ShowCursor(SDL_DISABLE);
         return;
     }
-    if (id < 0 || id > 12) id = 0;
+    if (id < 0 || id >= kCursorCount) id = kCursorArrow;
     if (!cursors_[id]) {
-        static const SDL_SystemCursor kSystem[13] = {
+        static const SDL_SystemCursor kSystem[kCursorCount] = {
             SDL_SYSTEM_CURSOR_ARROW,    SDL_SYSTEM_CURSOR_HAND,   SDL_SYSTEM_CURSOR_HAND,
             SDL_SYSTEM_CURSOR_IBEAM,    SDL_SYSTEM_CURSOR_NO,     SDL_SYSTEM_CURSOR_SIZEALL,
             SDL_SYSTEM_CURSOR_SIZENESW, SDL_SYSTEM_CURSOR_SIZENS, SDL_SYSTEM_CURSOR_SIZENWSE,
             SDL_SYSTEM_CURSOR_SIZEWE,   SDL_SYSTEM_CURSOR_WAIT,   SDL_SYSTEM_CURSOR_ARROW,
             SDL_SYSTEM_CURSOR_ARROW};
-        if (id == 1)
+        if (id == kCursorHand)
             cursors_[id] = MakeCursor(kHandRows, 11, 4);
-        else if (id == 2)
+        else if (id == kCursorDraggingHand)
             cursors_[id] = MakeCursor(kDragHandRows, 15, 10);
         if (!cursors_[id]) cursors_[id] = SDL_CreateSystemCursor(kSystem[id]);
     }

@@ -57,7 +57,7 @@ private:
 
     SDL_Window* window_ = nullptr;
     std::string error_;
-    std::array<SDL_Cursor*, 13> cursors_{};
+    std::array<SDL_Cursor*, kCursorCount> cursors_{};
     int normalX_ = 0, normalY_ = 0;
     int logicalWidth_ = 640, logicalHeight_ = 480;
     uint32_t heldButtons_ = 0;

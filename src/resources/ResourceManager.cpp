@@ -440,9 +440,9 @@ bool ResourceManager::DoLoadImage(ImageRes* res) {
         image->purgeBits = true;
     }
     if (res->palletize) image->Palletize();
-    if (res->a4r4g4b4) image->hwFlags |= 4;
-    if (res->a8r8g8b8) image->hwFlags |= 8;
-    if (res->minSubdivide) image->hwFlags |= 1;
+    if (res->a4r4g4b4) image->hwFlags |= MemoryImage::kHwFlagA4R4G4B4;
+    if (res->a8r8g8b8) image->hwFlags |= MemoryImage::kHwFlagA8R8G8B8;
+    if (res->minSubdivide) image->hwFlags |= MemoryImage::kHwFlagMinSubdivide;
     if (res->animInfo.animType != AnimInfo::AnimNone) {
         image->animInfo = std::make_unique<AnimInfo>(res->animInfo);
     }

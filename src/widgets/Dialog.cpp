@@ -227,7 +227,7 @@ void Dialog::OnMouseButtonDown(int mouseX, int mouseY, int button, int clicks) {
     dragging = true;
     dragMouseX = mouseX;
     dragMouseY = mouseY;
-    if (manager != nullptr) manager->SelectCursor(kCursorDragging);
+    if (manager != nullptr) manager->SelectCursor(kCursorDraggingHand);
 }
 
 void Dialog::OnMouseDrag(int mouseX, int mouseY) {
@@ -254,7 +254,7 @@ void Dialog::OnMouseUp(int mouseX, int mouseY) {
     Widget::OnMouseUp(mouseX, mouseY);
     if (!dragging) return;
     dragging = false;
-    if (manager != nullptr) manager->SelectCursor(kCursorPointer);
+    if (manager != nullptr) manager->SelectCursor(kCursorArrow);
 }
 
 void Dialog::ButtonPress(int buttonId) {

@@ -39,9 +39,6 @@ public:
         COLOR_OUTLINE = 6,
     };
     static constexpr int kNoResult = INT_MAX;
-    // Cursor shown while dragging, and the arrow shown afterwards.
-    static constexpr int kCursorPointer = 0;
-    static constexpr int kCursorDragging = 2;  // the dragging hand
 
     Dialog(Image* componentImage, Image* buttonComponentImage, int dialogId, bool isModal,
            const std::string& header, const std::string& lines, const std::string& footer,

@@ -86,7 +86,7 @@ void Widget::SetDisabledFlag(bool isDisabled) {
 }
 
 void Widget::ShowHandCursor(bool on) {
-    if (manager != nullptr) manager->SelectCursor(on ? 1 : 0);
+    if (manager != nullptr) manager->SelectCursor(on ? kCursorHand : kCursorArrow);
 }
 
 void Widget::SetBounds(const Rect& rect) {
