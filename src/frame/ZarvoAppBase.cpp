@@ -1,6 +1,7 @@
 #include "frame/ZarvoAppBase.h"
 
 #include <algorithm>
+#include <cassert>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -219,7 +220,7 @@ void ZarvoAppBase::Init() {
     musicInterface_.reset(OpenMusicInterface());
     SetMusicVolume(musicVolume);
 
-    if (screenSaverMode) SetCursorId(11);
+    if (screenSaverMode) SetCursorId(kCursorNone);
 
     InitHook();
     initialized_ = true;
@@ -474,11 +475,11 @@ void ZarvoAppBase::DrainWindowMessages() {
 bool ZarvoAppBase::LoopStep(bool* updated) {
     if (updated) *updated = false;
     if (exitToTop_) return false;
-    if (loopPhase == 3) loopPhase = 0;
+    if (loopPhase == kLoopDone) loopPhase = kLoopMessages;
     ++loopDepth;
-    if (loopPhase == 0) {
+    if (loopPhase == kLoopMessages) {
         DrainWindowMessages();
-        if (!ReplayDeferredMessages()) loopPhase = 1;
+        if (!ReplayDeferredMessages()) loopPhase = kLoopFirstStep;
     } else {
         const int before = totalUpdates;
         TimeStep(true);
@@ -568,7 +569,7 @@ bool ZarvoAppBase::TimeStep(bool maySleep) {
     if (speedFactor > 0) {
         if (!refreshLocked) AdvanceTimeAccount(now);
 
-        if (loopPhase == 1) {
+        if (loopPhase == kLoopFirstStep) {
             ++updatesSinceDraw;
             if (updatesSinceDraw >= static_cast<int>(std::ceil(speedFactor * 10.0)) &&
                 loadingCompletedTold_) {
@@ -597,12 +598,12 @@ bool ZarvoAppBase::TimeStep(bool maySleep) {
                             pacingCheckCount = 0;
                         }
                     }
-                    if (GuardedUpdate()) loopPhase = 2;
+                    if (GuardedUpdate()) loopPhase = kLoopSecondStep;
                     drawOwed = true;
                 }
             }
-        } else if (loopPhase == 2) {
-            loopPhase = 3;
+        } else if (loopPhase == kLoopSecondStep) {
+            loopPhase = kLoopDone;
             owedFractionalUpdates += updatesPerPresent - 1.0;
             FlushDeferredDeletes();
             while (owedFractionalUpdates >= 1.0) {
@@ -623,7 +624,7 @@ bool ZarvoAppBase::TimeStep(bool maySleep) {
     }
 
     if (drawDecision) {
-        loopPhase = 3;
+        loopPhase = kLoopDone;
         updatesSinceDraw = 0;
         if (drawOwed) {
             DrawIfDirty();
@@ -717,7 +718,11 @@ void ZarvoAppBase::ResetUpdateBacklog() {
 void ZarvoAppBase::QueueDeferredDelete(void* object, void (*deleter)(void*)) {
     if (!object) return;
     for (const DeferredDelete& d : safeDeleteList_) {
-        if (d.object == object) return;  // queued twice would be deleted twice
+        if (d.object == object) {
+            // Tolerated (it is deleted once), but always a mistake of the caller.
+            assert(false && "QueueDeferredDelete: the object is already queued for deletion");
+            return;
+        }
     }
     safeDeleteList_.push_back(DeferredDelete{loopDepth, object, deleter});
 }
@@ -1054,14 +1059,14 @@ void ZarvoAppBase::ApplyCursor() {
     if (!display_ || !window_) return;
     if (crashed || !mouseIn) {
         if (display_->SetCursorImage(nullptr)) cursorRedrawPending = true;
-        window_->SetSystemCursor(0);
+        window_->SetSystemCursor(kCursorArrow);
         return;
     }
-    const int id = (cursorId >= 0 && cursorId < 13) ? cursorId : 0;
+    const int id = (cursorId >= 0 && cursorId < kCursorCount) ? cursorId : kCursorArrow;
     const void* image = customCursorImages_[id];
-    if (image && (customCursorsEnabled || id == 12)) {
+    if (image && (customCursorsEnabled || id == kCursorCustomOnly)) {
         if (display_->SetCursorImage(image)) cursorRedrawPending = true;
-        window_->SetSystemCursor(12);
+        window_->SetSystemCursor(kCursorCustomOnly);
         return;
     }
     window_->SetSystemCursor(id);
@@ -1220,14 +1225,14 @@ bool ZarvoAppBase::WriteData(const std::string& name, const void* bytes, size_t 
 }
 
 bool ZarvoAppBase::WriteString(const std::string& name, const std::string& text) {
-    return WriteData(name, text.c_str(), text.size() + 1, 1);
+    return WriteData(name, text.c_str(), text.size() + 1, SettingsValues::kString);
 }
 
 bool ZarvoAppBase::WriteInteger(const std::string& name, int value) {
     const uint32_t v = static_cast<uint32_t>(value);
     const uint8_t bytes[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8),
                               static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 24)};
-    return WriteData(name, bytes, 4, 4);
+    return WriteData(name, bytes, 4, SettingsValues::kDword);
 }
 
 bool ZarvoAppBase::WriteBoolean(const std::string& name, bool value) {
@@ -1252,7 +1257,9 @@ bool ZarvoAppBase::ReadInteger(const std::string& name, int& value) {
     uint8_t bytes[4];
     size_t length = sizeof bytes;
     uint32_t type = 0;
-    if (!ReadData(name, bytes, length, type) || type != 4 || length != 4) return false;
+    if (!ReadData(name, bytes, length, type) || type != SettingsValues::kDword || length != 4) {
+        return false;
+    }
     value = static_cast<int>(
         static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
         static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24);
@@ -1272,7 +1279,8 @@ bool ZarvoAppBase::ReadString(const std::string& name, std::string& text) {
     SplitValueName(name, subKey, valueName);
     uint32_t type = 0;
     std::vector<uint8_t> data;
-    if (!platform_->Settings(registryKey).Read(subKey, valueName, type, data) || type != 1) {
+    if (!platform_->Settings(registryKey).Read(subKey, valueName, type, data) ||
+        type != SettingsValues::kString) {
         return false;
     }
     std::string s(data.begin(), data.end());

@@ -11,6 +11,7 @@
 #include "frame/DeferredMessageList.h"
 #include "frame/StringTable.h"
 #include "graphics/SharedImageTable.h"
+#include "platform/CursorId.h"
 #include "platform/Platform.h"
 #include "widgets/ButtonListener.h"
 #include "widgets/DialogListener.h"
@@ -330,7 +331,15 @@ public:
     int updatesSinceDraw = 0;
     bool drawOwed = true;
     bool lastDrawFoundNothing = false;
-    int loopPhase = 0;
+    // The steps of the loop's update state machine: drain and replay input, decide whether to
+    // update, the fractional and catch-up updates of refresh-synchronised mode, frame done.
+    enum LoopPhase : int {
+        kLoopMessages = 0,
+        kLoopFirstStep = 1,
+        kLoopSecondStep = 2,
+        kLoopDone = 3
+    };
+    int loopPhase = kLoopMessages;
     int loopDepth = 0;
     int totalUpdates = 0;
     int totalPresents = 0;
@@ -376,7 +385,7 @@ protected:
     std::string commandLine_;
     bool commandLineParsed_ = false;
     std::mt19937 random_;
-    std::array<const void*, 13> customCursorImages_{};
+    std::array<const void*, kCursorCount> customCursorImages_{};
 
     std::thread::id primaryThread_;
     std::atomic<bool> shutDown_{false};

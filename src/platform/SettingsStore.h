@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/SettingsValues.h"
+
 namespace Zarvo {
 
 // The per-user store of typed setting values under the application's key. A value is named by a
@@ -11,7 +13,7 @@ namespace Zarvo {
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
-    // Stores a value of the given type (1 string, 3 binary, 4 32-bit integer); false on failure.
+    // Stores a value of the given type (a SettingsValues::Type); false on failure.
     virtual bool Write(const std::string& subKey, const std::string& name, uint32_t type,
                        const std::vector<uint8_t>& data) = 0;
     // Reads a value; false (outputs untouched) when it does not exist or cannot be read.
