@@ -22,6 +22,8 @@ size_t ReadMemory(void* out, size_t size, size_t count, void* source) {
     if (size == 0) return 0;
     const size_t left = state->bytes.size() - state->position;
     const size_t items = std::min(count, left / size);
+    // Nothing left (or nothing at all: an empty input has no data pointer to copy from).
+    if (items == 0) return 0;
     std::memcpy(out, state->bytes.data() + state->position, items * size);
     state->position += items * size;
     return items;

@@ -24,31 +24,42 @@ bool PakBuilder::AddFile(const std::string& name, std::vector<uint8_t> contents,
 
 bool PakBuilder::AddFolder(const std::string& folder) {
     namespace fs = std::filesystem;
+    mError.clear();
+    auto fail = [this](std::string text) {
+        mError = std::move(text);
+        return false;
+    };
     std::error_code ec;
     fs::recursive_directory_iterator it(folder, ec), end;
-    if (ec) return false;
+    if (ec) return fail("cannot read the folder " + folder + ": " + ec.message());
     std::vector<std::pair<std::string, fs::path>> files;
     for (; it != end; it.increment(ec)) {
-        if (ec) return false;
+        if (ec) return fail("cannot read the folder " + folder + ": " + ec.message());
         if (!it->is_regular_file(ec)) continue;
         std::string name = fs::relative(it->path(), folder, ec).generic_string();
-        if (ec) return false;
+        if (ec) return fail("cannot read " + it->path().string() + ": " + ec.message());
         std::replace(name.begin(), name.end(), '/', '\\');
         files.emplace_back(name, it->path());
     }
-    if (ec) return false;
+    if (ec) return fail("cannot read the folder " + folder + ": " + ec.message());
     std::sort(files.begin(), files.end());
 
     std::vector<Entry> added;
     for (const auto& [name, path] : files) {
+        // Checked before reading: a pack file stores a name in at most 255 bytes.
+        if (name.size() > 255) {
+            return fail("the name " + name + " is " + std::to_string(name.size()) +
+                        " bytes long; a pack file holds names of at most 255");
+        }
         std::ifstream in(path, std::ios::binary);
+        if (!in) return fail("cannot read " + path.string());
         std::vector<uint8_t> contents((std::istreambuf_iterator<char>(in)),
                                       std::istreambuf_iterator<char>());
+        if (!in.good() && !in.eof()) return fail("cannot read " + path.string());
         auto time = fs::last_write_time(path, ec);
-        if (!in.good() && !in.eof()) return false;
-        if (ec || name.size() > 255 ||
-            contents.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max())) {
-            return false;
+        if (ec) return fail("cannot read " + path.string() + ": " + ec.message());
+        if (contents.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max())) {
+            return fail(path.string() + " is too large for a pack file (2 GB at most)");
         }
         added.push_back({name, std::move(contents), LooseFiles::ToFileTime(time)});
     }

@@ -16,8 +16,11 @@ public:
 
     // Adds every regular file under folder, in byte order of their relative paths, named by
     // that path with '\' separators and the case as found, with its modification time. False
-    // when the folder cannot be read or a file cannot be added (nothing is added then).
+    // when the folder cannot be read or a file cannot be added (nothing is added then); the
+    // reason is in LastError.
     bool AddFolder(const std::string& folder);
+    // Why the last AddFolder failed, naming the folder or file.
+    const std::string& LastError() const { return mError; }
 
     // The whole archive, scrambled.
     std::vector<uint8_t> Build() const;
@@ -29,6 +32,7 @@ private:
         uint64_t fileTime;
     };
     std::vector<Entry> mEntries;
+    std::string mError;
 };
 
 }  // namespace Zarvo

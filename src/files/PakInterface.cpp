@@ -213,7 +213,6 @@ char* PakInterface::FGetS(char* buffer, int size, PakFile* file) {
     if (!file->record) return std::fgets(buffer, size, file->file);
     const uint8_t* data = EntryBytes(file);
     int stored = 0;
-    bool atEnd = file->position >= file->record->size;
     while (stored < size - 1 && file->position < file->record->size) {
         uint8_t c = data[file->position++] ^ kKey;
         if (c == '\r') continue;
@@ -221,7 +220,9 @@ char* PakInterface::FGetS(char* buffer, int size, PakFile* file) {
         if (c == '\n') break;
     }
     buffer[stored] = 0;
-    if (stored == 0 && atEnd) return nullptr;
+    // Reaching the end with nothing stored is the end, also when skipped carriage returns were
+    // all that was left.
+    if (stored == 0 && file->position >= file->record->size) return nullptr;
     return buffer;
 }
 
@@ -294,12 +295,27 @@ bool PakInterface::FindClose(PakSearch* search) {
 }
 
 bool PakInterface::AddPakFile(const std::string& fileName) {
-    auto mapping = MappedFile::Open(LooseFiles::Resolve(fileName));
-    if (!mapping) return false;
+    mPakFileError.clear();
+    auto refuse = [this](const char* why) {
+        mPakFileError = why;
+        return false;
+    };
+    const std::string path = LooseFiles::Resolve(fileName);
+    auto mapping = MappedFile::Open(path);
+    if (!mapping) {
+        // No archive at all is an ordinary install from loose files; one that is there but
+        // cannot be read is worth saying.
+        std::error_code ec;
+        if (!std::filesystem::exists(path, ec)) return false;
+        if (std::filesystem::is_directory(path, ec)) return refuse("it is a folder");
+        return refuse("it cannot be opened and mapped");
+    }
     const size_t archiveSize = mapping->Size();
     mCollections.push_back(std::make_unique<PakCollection>(fileName, std::move(mapping)));
     const PakCollection* collection = mCollections.back().get();
-    if (archiveSize > static_cast<size_t>(std::numeric_limits<int32_t>::max())) return false;
+    if (archiveSize > static_cast<size_t>(std::numeric_limits<int32_t>::max())) {
+        return refuse("it is larger than 2 GB");
+    }
 
     // The archive itself is readable through the same functions (the key applied).
     PakRecord self;
@@ -312,8 +328,10 @@ bool PakInterface::AddPakFile(const std::string& fileName) {
     PakFile file;
     file.record = &selfRecord;
     TableReader in(this, &file);
-    if (in.U32() != kMagic || !in.Ok()) return false;
-    if (in.U32() != kVersion || !in.Ok()) return false;
+    const uint32_t magic = in.U32();
+    if (!in.Ok()) return refuse("it is too short to be a pack file");
+    if (magic != kMagic) return refuse("it is not a pack file (its first bytes are wrong)");
+    if (in.U32() != kVersion || !in.Ok()) return refuse("its version is not 0");
 
     // Build the whole table first: a table cut short, a negative size or data reaching past
     // the end of the file rejects the archive without touching the entries already known.
@@ -321,14 +339,15 @@ bool PakInterface::AddPakFile(const std::string& fileName) {
     int64_t total = 0;
     for (;;) {
         uint8_t flags = in.U8();
-        if (!in.Ok()) return false;
+        if (!in.Ok()) return refuse("its table of entries is cut short (damaged or truncated)");
         if (flags & 0x80) break;
         uint8_t length = in.U8();
         char name[256];
         in.Bytes(name, length);
         int32_t size = static_cast<int32_t>(in.U32());
         uint64_t time = in.U64();
-        if (!in.Ok() || size < 0) return false;
+        if (!in.Ok()) return refuse("its table of entries is cut short (damaged or truncated)");
+        if (size < 0) return refuse("an entry has a negative size (damaged)");
         PakRecord record;
         record.collection = collection;
         record.name.assign(name, length);
@@ -339,7 +358,9 @@ bool PakInterface::AddPakFile(const std::string& fileName) {
         entries.push_back(std::move(record));
     }
     const int64_t dataStart = file.position;
-    if (dataStart + total > static_cast<int64_t>(archiveSize)) return false;
+    if (dataStart + total > static_cast<int64_t>(archiveSize)) {
+        return refuse("its entries reach past the end of the file (truncated)");
+    }
 
     for (PakRecord& record : entries) {
         record.start += dataStart;

@@ -67,6 +67,9 @@ public:
     // unmappable, has a wrong magic or version, or a table that is cut short or points past
     // the end of the file. Later archives overwrite entries with equal names.
     bool AddPakFile(const std::string& fileName);
+    // Why the last AddPakFile refused an archive that exists (say, "its table of entries is cut
+    // short"); empty after a success or when there was no such file.
+    const std::string& PakFileError() const { return mPakFileError; }
 
     // The key a name is looked up under: separators turned into one '\', ".." components
     // applied, upper case; a leading current-directory prefix is removed.
@@ -77,6 +80,7 @@ private:
 
     std::vector<std::unique_ptr<PakCollection>> mCollections;
     std::map<std::string, PakRecord> mRecords;
+    std::string mPakFileError;
 };
 
 }  // namespace Zarvo

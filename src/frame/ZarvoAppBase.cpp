@@ -162,7 +162,8 @@ void ZarvoAppBase::Init() {
                        "desktop session (DISPLAY or WAYLAND_DISPLAY set), or with "
                        "SDL_VIDEODRIVER=dummy to run it without a window.\n") +
                 missing);
-        ExitProcessWith(0);
+        // A failed start: scripts and launchers must not see success.
+        ExitProcessWith(1);
     }
 
     PropertiesHook();
@@ -183,7 +184,14 @@ void ZarvoAppBase::Init() {
 
     // Every later file read looks into the pack file first.
     if (!PakInterface::Instance()) pakInterface_ = std::make_unique<PakInterface>();
-    PakInterface::Instance()->AddPakFile("main.pak");
+    // A damaged archive is not used: the data comes from loose files, as without one. Say so,
+    // or a player would never learn why the game is missing its data or plays an old copy.
+    if (!PakInterface::Instance()->AddPakFile("main.pak") &&
+        !PakInterface::Instance()->PakFileError().empty()) {
+        refusedPakNote_ =
+            "The pack file main.pak was refused: " + PakInterface::Instance()->PakFileError() + ".";
+        platform_->DebugOutput(refusedPakNote_ + " Reading loose files instead.\n");
+    }
 
     notifyMessageName = "Notify" + productName;
     notifyMessageId = 0xC000;
@@ -661,6 +669,9 @@ bool ZarvoAppBase::DrawIfDirty() {
         return false;
     }
 
+    // The cursor thread moved the software cursor: show it there with the next present.
+    if (display_->TakeCursorRedraw()) cursorRedrawPending = true;
+
     const uint32_t drawStart = clock.Now();
     drawingInProgress_ = true;
     const bool drawn = widgetManager_->RunDrawPass();
@@ -1049,9 +1060,30 @@ void ZarvoAppBase::EnableCustomCursors(bool on) {
     ApplyCursor();
 }
 
-void ZarvoAppBase::SetCustomCursorImage(int id, const void* image) {
+void ZarvoAppBase::SetCustomCursorImage(int id, MemoryImage* image, int hotX, int hotY) {
     if (id < 0 || id >= static_cast<int>(customCursorImages_.size())) return;
-    customCursorImages_[id] = image;
+    std::shared_ptr<CursorImage> picture;
+    const uint32_t* bits = image != nullptr ? image->GetBits() : nullptr;
+    if (bits != nullptr && image->GetWidth() > 0 && image->GetHeight() > 0) {
+        // A copy: the display draws it from the cursor's own state, whatever happens to the
+        // caller's image later.
+        picture = std::make_shared<CursorImage>();
+        picture->width = image->GetWidth();
+        picture->height = image->GetHeight();
+        picture->hotX = hotX;
+        picture->hotY = hotY;
+        picture->pixels.reserve(static_cast<size_t>(picture->width) * picture->height);
+        for (int y = 0; y < picture->height; ++y) {
+            const uint32_t* row = bits + static_cast<size_t>(y) * image->GetPitch();
+            picture->pixels.insert(picture->pixels.end(), row, row + picture->width);
+        }
+    }
+    customCursorImages_[id] = std::move(picture);
+    ApplyCursor();
+}
+
+void ZarvoAppBase::SetOverrideCursor(int id) {
+    overrideCursorId = id >= 0 && id <= 12 ? id : -1;
     ApplyCursor();
 }
 
@@ -1063,13 +1095,13 @@ void ZarvoAppBase::ApplyCursor() {
         return;
     }
     const int id = (cursorId >= 0 && cursorId < kCursorCount) ? cursorId : kCursorArrow;
-    const void* image = customCursorImages_[id];
+    const std::shared_ptr<const CursorImage>& image = customCursorImages_[id];
     if (image && (customCursorsEnabled || id == kCursorCustomOnly)) {
         if (display_->SetCursorImage(image)) cursorRedrawPending = true;
         window_->SetSystemCursor(kCursorCustomOnly);
         return;
     }
-    window_->SetSystemCursor(id);
+    window_->SetSystemCursor(overrideCursorId >= 0 ? overrideCursorId : id);
     if (display_->SetCursorImage(nullptr)) cursorRedrawPending = true;
 }
 
@@ -1100,7 +1132,9 @@ void ZarvoAppBase::ShowMessageBox(const std::string& title, const std::string& t
 }
 
 void ZarvoAppBase::Popup(const std::string& text) {
-    ShowMessageBox(LookUpText("FATAL_ERROR", "FATAL ERROR"), text);
+    // A refused archive is the likely cause of whatever went wrong afterwards.
+    ShowMessageBox(LookUpText("FATAL_ERROR", "FATAL ERROR"),
+                   refusedPakNote_.empty() ? text : text + "\n" + refusedPakNote_);
 }
 
 void ZarvoAppBase::RecordScreenSaverError(const std::string& text) {

@@ -26,6 +26,7 @@ class MusicInterface;
 class SoundManager;
 class PakInterface;
 class MemoryImage;
+struct CursorImage;
 class Dialog;
 template <class App>
 class AppDialogTable;
@@ -190,8 +191,12 @@ public:
 
     void SetCursorId(int id) override;
     void EnableCustomCursors(bool on);
-    // Custom cursor image for an id (0..12), owned by the caller; null removes it.
-    void SetCustomCursorImage(int id, const void* image);
+    // Custom cursor picture for an id (0..12), copied from `image` with its hot spot; null
+    // removes it. Drawn by the display over each frame in place of the system cursor.
+    void SetCustomCursorImage(int id, MemoryImage* image, int hotX = 0, int hotY = 0);
+    // An application-wide system cursor (an id 0..10) shown instead of the cursor id's own
+    // system cursor wherever no custom picture is drawn; -1 ends it.
+    void SetOverrideCursor(int id);
 
     // Settings under "SOFTWARE\" + registryKey; a name's part before its last '\' is a sub-key.
     bool WriteString(const std::string& name, const std::string& text);
@@ -309,6 +314,7 @@ public:
     bool crashed = false;
     bool screenSaverSuspended = false;
     int cursorId = 0;
+    int overrideCursorId = -1;  // none
     bool cursorRedrawPending = false;
     uint32_t lastTimerTick = 0;
     uint32_t timerResumeTick = 0;
@@ -378,6 +384,7 @@ protected:
     std::unique_ptr<MusicInterface> musicInterface_;
     std::unique_ptr<SingleInstanceGuard> instanceGuard_;
     std::unique_ptr<PakInterface> pakInterface_;  // when no other exists
+    std::string refusedPakNote_;  // why "main.pak" was refused, added to every popup
     SharedImageTable sharedImages_;
     std::unique_ptr<AppDialogTable<ZarvoAppBase>> dialogs_;
     StringTable strings_;
@@ -385,7 +392,7 @@ protected:
     std::string commandLine_;
     bool commandLineParsed_ = false;
     std::mt19937 random_;
-    std::array<const void*, kCursorCount> customCursorImages_{};
+    std::array<std::shared_ptr<const CursorImage>, kCursorCount> customCursorImages_{};
 
     std::thread::id primaryThread_;
     std::atomic<bool> shutDown_{false};

@@ -1,7 +1,8 @@
 #include "graphics/AnimInfo.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstddef>
-#include <numeric>
 
 namespace Zarvo {
 
@@ -30,9 +31,12 @@ void AnimInfo::Compute(int cels, int beginFrameDelay, int endFrameDelay) {
         for (int& delay : perFrameDelay) {
             if (delay < 1) delay = frameDelay;
         }
-        totalAnimTime = std::accumulate(perFrameDelay.begin(), perFrameDelay.end(), 0);
+        long long total = 0;
+        for (int delay : perFrameDelay) total = std::min<long long>(total + delay, INT_MAX);
+        totalAnimTime = static_cast<int>(total);
     } else {
-        totalAnimTime = numCels * frameDelay;
+        totalAnimTime = static_cast<int>(
+            std::min<long long>(static_cast<long long>(numCels) * frameDelay, INT_MAX));
     }
 }
 

@@ -96,6 +96,12 @@ double ImageFont::LayerFactor(const FontLayer& layer) const {
     return scale * pointSize / layer.pointSize;
 }
 
+int ImageFont::LayerLength(const FontLayer& layer, long long units) const {
+    if (layer.pointSize == 0) return Trunc(static_cast<double>(units) * scale);
+    const double s = pointSize * scale;
+    return Trunc(static_cast<double>(units) * s / layer.pointSize);
+}
+
 void ImageFont::GenerateActiveFontLayers() {
     if (!fontData->initialized) return;
     activeLayerList.clear();
@@ -226,11 +232,12 @@ int ImageFont::CharWidthKern(char c, char previous) {
     bool any = false;
     for (const ActiveFontLayer& active : activeLayerList) {
         const FontLayer& layer = *active.baseFontLayer;
-        const double factor = LayerFactor(layer);
-        const int width = Trunc(factor * layer.charData[ch].width);
+        const int width = LayerLength(layer, layer.charData[ch].width);
         const int kern =
             prev == 0 ? 0
-                      : Trunc(factor * (layer.charData[prev].kerningOffsets[ch] + layer.spacing));
+                      : LayerLength(
+                            layer, static_cast<long long>(layer.charData[prev].kerningOffsets[ch]) +
+                                       layer.spacing);
         const long long total = static_cast<long long>(width) + kern;
         best = any ? std::max(best, total) : total;
         any = true;
@@ -294,8 +301,12 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
                 y -
                 static_cast<long long>(Trunc(
                     f * (layer.ascent - (static_cast<long long>(data.offsetY) + layer.offsetY))));
-            const int advance = Trunc(f * data.width);
-            const int kern = last ? 0 : Trunc(f * (data.kerningOffsets[next] + layer.spacing));
+            // The same rule as the widths, so that a drawn string is as wide as it measures.
+            const int advance = LayerLength(layer, data.width);
+            const int kern =
+                last ? 0
+                     : LayerLength(layer, static_cast<long long>(data.kerningOffsets[next]) +
+                                              layer.spacing);
 
             QueuedDraw& draw = gDrawPool[poolUsed];
             draw.image = active.image;

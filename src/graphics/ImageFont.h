@@ -79,6 +79,10 @@ private:
     // The factor from layer units to pixels: scale x point size / layer point size, or the
     // scale alone for a layer without a point size.
     double LayerFactor(const FontLayer& layer) const;
+    // A horizontal length of a layer (a width, a kerning plus spacing) in pixels: multiplied by
+    // point size x scale before dividing by the layer point size, so that 11 units of a layer
+    // made for 11 points are exactly 15 pixels at 15 points; truncated.
+    int LayerLength(const FontLayer& layer, long long units) const;
 };
 
 }  // namespace Zarvo

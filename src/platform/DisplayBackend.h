@@ -1,9 +1,12 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "platform/CursorImage.h"
 #include "platform/NativeDisplay.h"
 
 namespace Zarvo {
@@ -53,16 +56,25 @@ public:
     // The back-end's critical section: guards the cursor state and shared-image cleaning.
     std::recursive_mutex& CriticalSection() { return lock_; }
 
-    // Software cursor: an image (owned by the caller) drawn over the back buffer at the cursor
-    // position. SetCursorImage answers whether the image changed.
-    bool SetCursorImage(const void* image);
+    // Software cursor: a picture drawn over every presented frame with its hot spot at the
+    // cursor position (screen-image pixels), blended by its alpha; the back buffer itself is
+    // never touched. SetCursorImage (null: none) answers whether the picture changed.
+    bool SetCursorImage(std::shared_ptr<const CursorImage> image);
     bool HasCursorImage();
+    // The cursor thread's position of the software cursor. A move asks the loop for a present
+    // (TakeCursorRedraw): presenting belongs to the thread that runs the loop, so "now" means
+    // at the loop's next draw step.
     void SetCursorPosition(int x, int y);
-    // Moves the software cursor on the screen at once (called by the cursor thread).
-    virtual void MoveCursorNow(int x, int y) { SetCursorPosition(x, y); }
+    virtual void MoveCursorNow(int x, int y);
+    void CursorPosition(int& x, int& y);
+    // Whether a moved software cursor waits for a present; clears the request.
+    bool TakeCursorRedraw() { return cursorRedraw_.exchange(false); }
 
 protected:
     void AllocateBackBuffer(int width, int height, bool windowed);
+    // Blends the software cursor, if any, into `frame` (the screen image's size and layout);
+    // the caller holds the critical section.
+    void DrawCursorOver(uint32_t* frame);
 
     std::vector<uint32_t> backBuffer_;
     int width_ = 0;
@@ -71,9 +83,10 @@ protected:
     bool vsync_ = false;
     std::string lastError_;
     std::recursive_mutex lock_;
-    const void* cursorImage_ = nullptr;
+    std::shared_ptr<const CursorImage> cursorImage_;
     int cursorX_ = 0;
     int cursorY_ = 0;
+    std::atomic<bool> cursorRedraw_{false};
 };
 
 }  // namespace Zarvo

@@ -21,4 +21,11 @@ int HeadlessDisplay::Initialize(PlatformWindow&, int width, int height, bool win
     return kResultOk;
 }
 
+void HeadlessDisplay::Present() {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    ++presentCount;
+    presentedFrame = backBuffer_;
+    if (!presentedFrame.empty()) DrawCursorOver(presentedFrame.data());
+}
+
 }  // namespace Zarvo

@@ -22,6 +22,9 @@ void SdlDisplay::Shutdown() {
 }
 
 void SdlDisplay::Release() {
+    if (cursorTexture_) SDL_DestroyTexture(cursorTexture_);
+    cursorTexture_ = nullptr;
+    cursorTextureSource_.reset();
     if (texture_) SDL_DestroyTexture(texture_);
     if (renderer_) SDL_DestroyRenderer(renderer_);
     texture_ = nullptr;
@@ -80,7 +83,30 @@ void SdlDisplay::Present() {
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    RenderCursor();
     SDL_RenderPresent(renderer_);
+}
+
+void SdlDisplay::RenderCursor() {
+    const std::shared_ptr<const CursorImage>& image = cursorImage_;
+    if (!image || image->width <= 0 || image->height <= 0 ||
+        image->pixels.size() < static_cast<size_t>(image->width) * image->height) {
+        return;
+    }
+    if (image != cursorTextureSource_) {
+        if (cursorTexture_) SDL_DestroyTexture(cursorTexture_);
+        cursorTexture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
+                                           SDL_TEXTUREACCESS_STATIC, image->width, image->height);
+        cursorTextureSource_ = image;
+        if (!cursorTexture_) return;
+        SDL_UpdateTexture(cursorTexture_, nullptr, image->pixels.data(), image->width * 4);
+        SDL_SetTextureBlendMode(cursorTexture_, SDL_BLENDMODE_BLEND);
+    }
+    if (!cursorTexture_) return;
+    // In screen-image pixels: the renderer's logical size scales it with the frame.
+    const SDL_Rect where{cursorX_ - image->hotX, cursorY_ - image->hotY, image->width,
+                         image->height};
+    SDL_RenderCopy(renderer_, cursorTexture_, nullptr, &where);
 }
 
 }  // namespace Zarvo

@@ -12,9 +12,10 @@ class SdlWindow;
 // screen image fills the window; in desktop full screen (and in a resized window) it is scaled
 // to fit with letterboxing through the renderer's logical size, so the monitor's mode is never
 // changed. Presents without vsync unless asked.
-// Implemented: initialisation with result codes, present, refresh period, software cursor state.
-// Not implemented: drawing the software cursor image (it needs the image type of the graphics
-// layer); no 3-D mode.
+// Implemented: initialisation with result codes, present, refresh period, the software cursor
+// (its picture as a second, blended texture drawn over each presented frame, so that moving it
+// re-uploads nothing but the frame).
+// Not implemented: no 3-D mode.
 class SdlDisplay : public DisplayBackend {
 public:
     SdlDisplay() = default;
@@ -29,9 +30,13 @@ public:
 
 private:
     void Release();
+    // Draws the software cursor over the rendered frame; the caller holds the critical section.
+    void RenderCursor();
 
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
+    SDL_Texture* cursorTexture_ = nullptr;
+    std::shared_ptr<const CursorImage> cursorTextureSource_;  // what cursorTexture_ shows
     int refreshPeriodMs_ = 16;
 };
 

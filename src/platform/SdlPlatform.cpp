@@ -32,6 +32,7 @@ SdlPlatform::~SdlPlatform() {
 bool SdlPlatform::OpenDisplay(std::string& whatIsMissing) {
     if (videoOpen_) return true;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        displayRefused_ = true;
         whatIsMissing = std::string("Cannot open a display: ") + SDL_GetError();
         return false;
     }
@@ -42,6 +43,7 @@ bool SdlPlatform::OpenDisplay(std::string& whatIsMissing) {
     if (driver && std::strcmp(driver, "offscreen") == 0 &&
         !(forced && std::strcmp(forced, "offscreen") == 0)) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        displayRefused_ = true;
         whatIsMissing =
             "Cannot open a display: no X11 or Wayland display server could be reached (DISPLAY=";
         whatIsMissing += std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "unset";
@@ -51,10 +53,14 @@ bool SdlPlatform::OpenDisplay(std::string& whatIsMissing) {
         return false;
     }
     videoOpen_ = true;
+    displayRefused_ = false;
     return true;
 }
 
 bool SdlPlatform::HasScreen() {
+    // A display named in DISPLAY that could not be opened (say, a server still starting) would
+    // leave SDL's box waiting for it with nobody to answer.
+    if (displayRefused_) return false;
     const char* driver = videoOpen_ ? SDL_GetCurrentVideoDriver() : nullptr;
     if (driver) return std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0;
     // Without an open display a box can still appear when a display server is reachable.

@@ -9,7 +9,8 @@ namespace Zarvo {
 
 // The platform of real runs: SDL2 video and events, the machine's clock, settings files under
 // the XDG config folder, the single-copy guard in the XDG runtime folder. Message boxes are
-// SDL's, or standard error alone when there is no screen (no display, or SDL's dummy driver).
+// SDL's, or standard error alone when there is no screen (no display, a display that could not
+// be opened, or SDL's dummy driver).
 class SdlPlatform : public Platform {
 public:
     SdlPlatform();
@@ -34,6 +35,8 @@ public:
 private:
     RealClock clock_;
     bool videoOpen_ = false;
+    // Opening the display failed: a message box would wait for a display that never answers.
+    bool displayRefused_ = false;
     std::map<std::string, std::unique_ptr<IniSettingsStore>> stores_;
 };
 

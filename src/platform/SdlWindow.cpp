@@ -103,10 +103,9 @@ bool SdlWindow::Create(const Placement& p) {
     if (p.hidden) flags |= SDL_WINDOW_HIDDEN;
     if (p.resizable) flags |= SDL_WINDOW_RESIZABLE;
     if (p.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    // SDL positions the client area; the frame lies around it.
-    int left = 0, top = 0, right = 0, bottom = 0;
-    FrameExtents(left, top, right, bottom);
-    window_ = SDL_CreateWindow(p.title.c_str(), p.x + left, p.y + top, p.clientWidth,
+    // SDL positions the client area; the frame lies around it. Its size is the last one seen
+    // until Show reads the frame of this window.
+    window_ = SDL_CreateWindow(p.title.c_str(), p.x + frameLeft_, p.y + frameTop_, p.clientWidth,
                                p.clientHeight, flags);
     if (!window_) {
         error_ = std::string("SDL_CreateWindow: ") + SDL_GetError();
@@ -116,6 +115,9 @@ bool SdlWindow::Create(const Placement& p) {
     logicalHeight_ = p.clientHeight;
     normalX_ = p.x;
     normalY_ = p.y;
+    placeOnShow_ = !p.fullScreen;
+    wantedX_ = p.x;
+    wantedY_ = p.y;
     SDL_SetWindowMinimumSize(window_, 160, 120);
     return true;
 }
@@ -134,15 +136,40 @@ PlatformRect SdlWindow::WorkArea() {
     return PlatformRect{r.x, r.y, r.w, r.h};
 }
 
+bool SdlWindow::ReadBorders(int& top, int& left, int& bottom, int& right) {
+    return SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) == 0;
+}
+
 void SdlWindow::FrameExtents(int& left, int& top, int& right, int& bottom) {
-    left = top = right = bottom = 0;
-    if (window_ && SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) {
-        left = top = right = bottom = 0;
+    // A hidden window has no frame yet; it would read as none.
+    if (window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0) {
+        int t = 0, l = 0, b = 0, r = 0;
+        if (ReadBorders(t, l, b, r) && t >= 0 && l >= 0 && b >= 0 && r >= 0) {
+            frameLeft_ = l;
+            frameTop_ = t;
+            frameRight_ = r;
+            frameBottom_ = b;
+        }
     }
+    left = frameLeft_;
+    top = frameTop_;
+    right = frameRight_;
+    bottom = frameBottom_;
 }
 
 void SdlWindow::Show() {
-    if (window_) SDL_ShowWindow(window_);
+    if (!window_) return;
+    const int usedLeft = frameLeft_, usedTop = frameTop_;
+    SDL_ShowWindow(window_);
+    if (!placeOnShow_) return;
+    placeOnShow_ = false;
+    // Now the frame is known: move the client so that the outer corner is where it was asked
+    // for, or every saved and restored position would creep by the frame size.
+    int left = 0, top = 0, right = 0, bottom = 0;
+    FrameExtents(left, top, right, bottom);
+    if (left != usedLeft || top != usedTop) {
+        SDL_SetWindowPosition(window_, wantedX_ + left, wantedY_ + top);
+    }
 }
 
 void SdlWindow::Hide() {

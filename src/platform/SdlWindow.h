@@ -50,6 +50,11 @@ public:
     // Maps an SDL key code to a virtual-key number; 0 when the key has none.
     static int VirtualKeyFor(int sdlKey);
 
+protected:
+    // The frame the window manager put around the window (top, left, bottom, right); false when
+    // the system cannot tell.
+    virtual bool ReadBorders(int& top, int& left, int& bottom, int& right);
+
 private:
     void Translate(const SDL_Event& event, const MessageSink& sink);
     // Converts window pixels to logical screen pixels when the renderer scales.
@@ -59,6 +64,12 @@ private:
     std::string error_;
     std::array<SDL_Cursor*, kCursorCount> cursors_{};
     int normalX_ = 0, normalY_ = 0;
+    // The frame is only known once a window is shown; the last one seen serves windows made
+    // later in the run.
+    int frameLeft_ = 0, frameTop_ = 0, frameRight_ = 0, frameBottom_ = 0;
+    // The outer position asked for at creation, applied again when Show learns the frame.
+    bool placeOnShow_ = false;
+    int wantedX_ = 0, wantedY_ = 0;
     int logicalWidth_ = 640, logicalHeight_ = 480;
     uint32_t heldButtons_ = 0;
 };

@@ -586,8 +586,9 @@ BaseRes* ResourceManager::FindRecord(int type, const std::string& id) {
 
 void ResourceManager::ThrowLookup(const std::string& text) {
     Fail(text);
-    // The exception names this lookup even when an earlier error is the one kept.
-    throw ResourceManagerException(text);
+    // The exception carries the error the manager keeps: the first one, which is usually the
+    // cause (a failed load) of this lookup's failure.
+    throw ResourceManagerException(error);
 }
 
 SharedImageRef ResourceManager::GetImageThrow(const std::string& id) {

@@ -293,6 +293,11 @@ bool XMLParser::Scan(XMLElement* e) {
                     continue;
 
                 case XMLElement::TYPE_COMMENT:
+                    // A comment holds no markup: a '<' in it is as wrong as anywhere else.
+                    if (c == '<') {
+                        Fail("Unexpected '<'");
+                        return false;
+                    }
                     if (c == '>' && EndsWith(e->value, "--")) {
                         e->value.resize(e->value.size() - 2);
                         return finish();

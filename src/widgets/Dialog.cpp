@@ -63,6 +63,8 @@ Dialog::Dialog(Image* component, Image* buttonComponent, int dialogId, bool moda
 }
 
 Dialog::~Dialog() {
+    lifetime_->result = result;
+    lifetime_->deleted = true;
     // The buttons leave the manager with the dialog.
     for (DialogButton* b : {yesButton.get(), noButton.get()}) {
         if (b != nullptr && b->parent != nullptr) b->parent->RemoveChild(b);
@@ -272,10 +274,17 @@ void Dialog::ButtonDepress(int buttonId) {
 int Dialog::WaitForResult(bool autoRemove) {
     DialogTable* owner = table;
     const int dialogId = id;
+    // Update code inside the nested loop may remove this dialog, and the loop deletes what was
+    // queued at its own depth in the same step: after each step the dialog may be gone.
+    const std::shared_ptr<Lifetime> life = lifetime_;
     while (owner != nullptr && manager != nullptr && result == kNoResult && owner->LoopStep()) {
+        if (life->deleted) return life->result;
     }
     const int answer = result;
-    if (autoRemove && owner != nullptr) owner->RemoveDialog(dialogId);
+    // Another dialog may have been opened under the same id meanwhile; it is not ours to close.
+    if (autoRemove && owner != nullptr && owner->FindDialog(dialogId) == this) {
+        owner->RemoveDialog(dialogId);
+    }
     return answer;
 }
 

@@ -104,6 +104,15 @@ public:
 protected:
     void EnsureFonts();
     void PlaceButtonsAbove();
+
+private:
+    // Outlives the dialog for a running WaitForResult: the dialog may be deleted inside the
+    // nested loop, and the wait then reads the final result here instead of the dialog.
+    struct Lifetime {
+        bool deleted = false;
+        int result = kNoResult;
+    };
+    std::shared_ptr<Lifetime> lifetime_ = std::make_shared<Lifetime>();
 };
 
 }  // namespace Zarvo

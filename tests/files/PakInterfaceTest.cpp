@@ -145,6 +145,23 @@ TEST_F(PakInterfaceTest, GetLineDropsCarriageReturns) {
     FClose(f);
 }
 
+TEST_F(PakInterfaceTest, GetLineEndsAtATrailingLoneCarriageReturn) {
+    // After the last line only a carriage return is left: that is the end, not an empty line.
+    ASSERT_TRUE(AddArchive("main.pak", {{"cr.txt", "line\n\r"}, {"full.txt", "abc\r"}}));
+    PakFile* f = FOpen("cr.txt", "rb");
+    char buf[16];
+    ASSERT_NE(FGetS(buf, sizeof buf, f), nullptr);
+    EXPECT_STREQ(buf, "line\n");
+    EXPECT_EQ(FGetS(buf, sizeof buf, f), nullptr);
+    FClose(f);
+    // The same when a full buffer stopped just before it.
+    PakFile* g = FOpen("full.txt", "rb");
+    ASSERT_NE(FGetS(buf, 4, g), nullptr);
+    EXPECT_STREQ(buf, "abc");
+    EXPECT_EQ(FGetS(buf, 4, g), nullptr);
+    FClose(g);
+}
+
 TEST_F(PakInterfaceTest, EmptyEntrySharesStartWithNext) {
     ASSERT_TRUE(AddArchive("main.pak", {{"a", "AAA"}, {"empty", ""}, {"b", "BB"}}));
     PakFile* e = FOpen("empty", "rb");
@@ -250,6 +267,7 @@ TEST_F(PakInterfaceTest, LooseFilesFoundWithBackslashesAndAnyCase) {
 struct BadArchive {
     const char* what;
     std::vector<uint8_t> plain;  // before scrambling
+    const char* reason;          // PakFileError
 };
 
 std::vector<uint8_t> Le32(uint32_t v) {
@@ -266,29 +284,37 @@ TEST_F(PakInterfaceTest, RejectsBrokenArchivesAndKeepsEarlierOnes) {
     ASSERT_TRUE(AddArchive("good.pak", {{"keep.txt", "kept"}}));
     const auto head = Cat({Le32(0xBAC04AC0), Le32(0)});
     const auto time = std::vector<uint8_t>(8, 0);
+    const char* const kCutShort = "its table of entries is cut short (damaged or truncated)";
+    const char* const kPastTheEnd = "its entries reach past the end of the file (truncated)";
     std::vector<BadArchive> cases = {
-        {"empty file", {}},
-        {"short magic", {0xC0, 0x4A}},
-        {"wrong magic", Cat({Le32(0xBAC04AC1), Le32(0), {0x80}})},
-        {"wrong version", Cat({Le32(0xBAC04AC0), Le32(1), {0x80}})},
-        {"no end mark", head},
-        {"name past the end", Cat({head, {0, 200}, Bytes("keep.txt")})},
-        {"size cut short", Cat({head, {0, 1, 'k', 1, 0}})},
-        {"data past the end", Cat({head, {0, 1, 'k'}, Le32(5), time, {0x80}, Bytes("1234")})},
-        {"negative size", Cat({head, {0, 1, 'k'}, Le32(0xFFFFFFF0), time, {0x80}})},
-        {"sizes summing past the end", Cat({head,
-                                            {0, 1, 'a'},
-                                            Le32(0x7FFFFFFF),
-                                            time,
-                                            {0, 1, 'b'},
-                                            Le32(0x7FFFFFFF),
-                                            time,
-                                            {0x80}})},
+        {"empty file", {}, "it is too short to be a pack file"},
+        {"short magic", {0xC0, 0x4A}, "it is too short to be a pack file"},
+        {"wrong magic", Cat({Le32(0xBAC04AC1), Le32(0), {0x80}}),
+         "it is not a pack file (its first bytes are wrong)"},
+        {"wrong version", Cat({Le32(0xBAC04AC0), Le32(1), {0x80}}), "its version is not 0"},
+        {"no end mark", head, kCutShort},
+        {"name past the end", Cat({head, {0, 200}, Bytes("keep.txt")}), kCutShort},
+        {"size cut short", Cat({head, {0, 1, 'k', 1, 0}}), kCutShort},
+        {"data past the end", Cat({head, {0, 1, 'k'}, Le32(5), time, {0x80}, Bytes("1234")}),
+         kPastTheEnd},
+        {"negative size", Cat({head, {0, 1, 'k'}, Le32(0xFFFFFFF0), time, {0x80}}),
+         "an entry has a negative size (damaged)"},
+        {"sizes summing past the end",
+         Cat({head,
+              {0, 1, 'a'},
+              Le32(0x7FFFFFFF),
+              time,
+              {0, 1, 'b'},
+              Le32(0x7FFFFFFF),
+              time,
+              {0x80}}),
+         kPastTheEnd},
     };
     for (auto& c : cases) {
         for (uint8_t& b : c.plain) b ^= PakInterface::kKey;
         dir.Write("bad.pak", c.plain);
         EXPECT_FALSE(pak.AddPakFile("bad.pak")) << c.what;
+        EXPECT_EQ(pak.PakFileError(), c.reason) << c.what;
         EXPECT_EQ(FOpen("k", "rb"), nullptr) << c.what;
         EXPECT_EQ(FOpen("a", "rb"), nullptr) << c.what;
         PakFile* f = FOpen("keep.txt", "rb");
@@ -297,6 +323,10 @@ TEST_F(PakInterfaceTest, RejectsBrokenArchivesAndKeepsEarlierOnes) {
         FClose(f);
     }
     EXPECT_FALSE(pak.AddPakFile("missing.pak"));
+    EXPECT_EQ(pak.PakFileError(), "");  // no archive: loose files, nothing to report
+    std::filesystem::create_directories(dir / "folder.pak");
+    EXPECT_FALSE(pak.AddPakFile("folder.pak"));
+    EXPECT_EQ(pak.PakFileError(), "it is a folder");
 }
 
 }  // namespace

@@ -94,4 +94,23 @@ TEST(AppDialogs, OpenDialogsGoWithTheApplication) {
     EXPECT_EQ(app.GetDialogCount(), 2);
 }
 
+TEST(AppDialogs, WaitEndsUnansweredWhenUpdateCodeRemovesTheDialog) {
+    // The removal is queued inside the nested loop and deleted in the same step; the wait must
+    // not read the deleted dialog (the sanitizer build reports a use after free otherwise), and
+    // must not close a dialog opened under the same id meanwhile.
+    DialogApp app;
+    app.InitAndLoad();
+    Dialog* d = app.ShowDialog(5, true, "Wait", "", "", Dialog::BUTTONS_YES_NO);
+    Dialog* replacement = nullptr;
+    app.onUpdate = [&](ZarvoTest::TestApp&) {
+        if (replacement != nullptr) return;
+        app.RemoveDialog(5);
+        replacement = app.ShowDialog(5, false, "Other", "", "", Dialog::BUTTONS_NONE);
+    };
+    EXPECT_EQ(d->WaitForResult(true), Dialog::kNoResult);
+    app.onUpdate = nullptr;
+    EXPECT_EQ(app.FindDialog(5), replacement);
+    EXPECT_EQ(app.GetDialogCount(), 1);
+}
+
 }  // namespace

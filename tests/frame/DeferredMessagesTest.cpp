@@ -3,6 +3,7 @@
 
 #include "TestApp.h"
 #include "frame/DeferredMessageList.h"
+#include "graphics/MemoryImage.h"
 
 using namespace Zarvo;
 using ZarvoTest::TestApp;
@@ -221,13 +222,15 @@ TEST(Cursors, SystemCursorUnlessACustomImageIsEnabledOrTheIdAsksForIt) {
     TestApp app;
     app.InitAndLoad();
     HeadlessWindow& w = *app.hp.window;
-    static const int kImage = 0;
+    MemoryImage picture(nullptr);
+    picture.Create(2, 2);
+    MemoryImage* const kImage = &picture;
     app.SetCursorId(3);
     EXPECT_EQ(w.systemCursor, 0);  // the mouse is not in the window yet: arrow
     app.Post(Msg::kMouseMove, 0, Msg::PackPoint(1, 1));
     app.ReplayAll();
     EXPECT_EQ(w.systemCursor, 3);
-    app.SetCustomCursorImage(3, &kImage);
+    app.SetCustomCursorImage(3, kImage);
     EXPECT_EQ(w.systemCursor, 3);  // custom cursors are off
     EXPECT_FALSE(app.GetDisplay()->HasCursorImage());
     app.EnableCustomCursors(true);
@@ -235,7 +238,7 @@ TEST(Cursors, SystemCursorUnlessACustomImageIsEnabledOrTheIdAsksForIt) {
     EXPECT_TRUE(app.GetDisplay()->HasCursorImage());
     EXPECT_TRUE(app.cursorRedrawPending);
     app.EnableCustomCursors(false);
-    app.SetCustomCursorImage(12, &kImage);
+    app.SetCustomCursorImage(12, kImage);
     app.SetCursorId(12);  // an image-only cursor needs no switch
     EXPECT_TRUE(app.GetDisplay()->HasCursorImage());
     app.SetCursorId(1);

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "TestApp.h"
+#include "files/PakBuilder.h"
 #include "files/PakInterface.h"
+#include "files/TempDir.h"
 #include "frame/WindowPlacement.h"
 
 using namespace Zarvo;
@@ -125,13 +127,41 @@ TEST(StartUp, DeletingWithoutStartReleasesEverything) {
     EXPECT_EQ(ZarvoAppBase::Instance(), nullptr);
 }
 
+TEST(StartUp, ARefusedPackFileIsNamedWithItsReasonAndLooseFilesServe) {
+    TempDir dir;
+    dir.Enter();
+    PakBuilder builder;
+    builder.AddFile("properties\\resources.xml", Bytes("<ResourceManifest/>"));
+    std::vector<uint8_t> archive = builder.Build();
+    archive.resize(archive.size() - 5);  // a download cut short
+    dir.Write("main.pak", archive);
+    dir.Write("properties/resources.xml", "loose");
+    TestApp app;
+    app.Init();
+    const std::string note =
+        "The pack file main.pak was refused: its entries reach past the end of the file "
+        "(truncated).";
+    EXPECT_NE(app.hp.debugText.find(note), std::string::npos) << app.hp.debugText;
+    // Whatever fails later says it too.
+    app.Popup("Resource file not found: properties\\resources.xml");
+    ASSERT_FALSE(app.hp.messageBoxes.empty());
+    EXPECT_EQ(app.hp.messageBoxes.back(),
+              "FATAL ERROR: Resource file not found: properties\\resources.xml\n" + note);
+    PakFile* loose = PakInterface::Instance()->FOpen("properties\\resources.xml", "rb");
+    ASSERT_NE(loose, nullptr);
+    char text[8] = {};
+    EXPECT_EQ(PakInterface::Instance()->FRead(text, 1, 5, loose), 5u);
+    EXPECT_STREQ(text, "loose");
+    PakInterface::Instance()->FClose(loose);
+}
+
 using StartUpDeathTest = testing::Test;
 
-TEST(StartUpDeathTest, NoDisplayShowsWhatIsMissingAndExitsWithZero) {
+TEST(StartUpDeathTest, NoDisplayShowsWhatIsMissingAndExitsWithOne) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     TestApp app;
     app.hp.displayAvailable = false;
-    EXPECT_EXIT(app.Init(), testing::ExitedWithCode(0),
+    EXPECT_EXIT(app.Init(), testing::ExitedWithCode(1),
                 "No display available: This application requires a graphical display(.|\n)*"
                 "Cannot open a display");
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "graphics/AnimInfo.h"
 
 using Zarvo::AnimInfo;
@@ -36,6 +38,10 @@ TEST(AnimInfoTest, DegenerateInputs) {
         {AnimInfo::AnimPingPong, 1, 5, 0, 0, {}, {}, 1, 5},          // one cel: no ping-pong map
         {AnimInfo::AnimLoop, 4, 5, 0, 0, {}, {3, 1}, 2, 10},         // frame map sets the count
         {AnimInfo::AnimLoop, 3, 4, 0, 0, {9, 0, -2, 7}, {}, 3, 17},  // trimmed, < 1 -> delay
+        // Totals beyond the int range are held at its limit.
+        {AnimInfo::AnimLoop, 4096, 2000000000, 0, 0, {}, {}, 4096, INT_MAX},
+        {AnimInfo::AnimLoop, 3, 1, 2000000000, 2000000000, {}, {}, 3, INT_MAX},
+        {AnimInfo::AnimLoop, 2, 1, 0, 0, {INT_MAX, INT_MAX}, {}, 2, INT_MAX},
     };
     for (const Case& c : cases) {
         AnimInfo info;

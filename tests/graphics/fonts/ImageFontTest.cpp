@@ -276,6 +276,30 @@ TEST_F(ImageFontTest, LayerPointSizeScalesRectanglesMetricsAndWidths) {
     EXPECT_EQ(font.StringWidth("AB"), 13 + 13);  // trunc(9 x 1.5) per letter
 }
 
+TEST_F(ImageFontTest, ScaledWidthsMultiplyBeforeDividingInMeasureAndDraw) {
+    // 11 units at 15 points of a layer made for 11 points: 11 x 15 / 11 = 15 exactly (the factor
+    // 15 / 11 first would give 14.999... and so 14).
+    ImageFont font(Load(R"(
+CreateLayer Face;
+LayerSetImage Face 'glyphs.png';
+LayerSetImageMap Face ('A') ((0 0 8 10));
+LayerSetCharWidths Face ('A') (11);
+LayerSetPointSize Face 11;
+)"));
+    ASSERT_TRUE(font.IsInitialized()) << font.fontData->GetErrorText();
+    font.SetPointSize(15);
+    EXPECT_EQ(font.CharWidth('A'), 15);
+    RecordingImage target(100, 50);
+    Graphics g(&target);
+    std::vector<Rect> rects;
+    int width = 0;
+    font.DrawStringEx(&g, 0, 20, "AA", Color::White, g.GetClipRect(), &rects, &width);
+    ASSERT_EQ(rects.size(), 2u);
+    EXPECT_EQ(rects[1].x, 15);
+    EXPECT_EQ(width, 30);
+    EXPECT_EQ(font.StringWidth("AA"), 30);
+}
+
 TEST_F(ImageFontTest, DrawPoolLimitsLongStrings) {
     ImageFont font(Load(R"(
 CreateLayer Face;

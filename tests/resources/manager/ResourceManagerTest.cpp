@@ -333,8 +333,14 @@ TEST_F(ResourceLoadingTest, LookupsThrowUnlessAProgramResourceMayBeMissing) {
     EXPECT_THROW(manager.GetImageThrow("IMAGE_NONE"), ResourceManagerException);
     EXPECT_THROW(manager.GetSoundThrow("SOUND_kick"), ResourceManagerException);  // not loaded
     EXPECT_THROW(manager.GetFontThrow("FONT_NONE"), ResourceManagerException);
-    // Only the first error text is kept.
+    // Only the first error text is kept, and later lookups throw it.
     EXPECT_EQ(manager.GetErrorText(), "Image resource not found: IMAGE_PROGRAM");
+    try {
+        manager.GetFontThrow("FONT_NONE");
+        FAIL() << "no exception";
+    } catch (const ResourceManagerException& e) {
+        EXPECT_STREQ(e.what(), "Image resource not found: IMAGE_PROGRAM");
+    }
 }
 
 TEST_F(ResourceManagerTest, LoadErrorsHaveTheirTexts) {
