@@ -1,34 +1,43 @@
-// Fuzzes the command-line parser: any text splits into options without harm. Options are only
-// collected (an unknown one would end the process by design).
+// Fuzzes the command-line parser: any text, read as one command line and as a list of
+// arguments (split at zero bytes), splits into options without harm; every option has a name,
+// and its echo for a message holds no control characters and stays short.
 #include <cstdint>
-#include <memory>
+#include <cstdlib>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "frame/ZarvoAppBase.h"
-#include "platform/HeadlessPlatform.h"
+#include "frame/CommandLineParser.h"
 
 namespace {
 
-class CollectingApp : public Zarvo::ZarvoAppBase {
-public:
-    CollectingApp() : ZarvoAppBase(std::make_unique<Zarvo::HeadlessPlatform>()) {}
-    void ApplyCommandLineOption(const std::string& name, const std::string& value) override {
-        if (name.empty()) std::abort();  // an empty name is never applied
-        options.emplace_back(name, value);
+void Check(const std::vector<Zarvo::CommandLineParser::Option>& options) {
+    for (const Zarvo::CommandLineParser::Option& option : options) {
+        if (option.name.empty()) std::abort();
+        const std::string shown = Zarvo::CommandLineParser::EchoText(option.name);
+        if (shown.size() > Zarvo::CommandLineParser::kMaxEchoLength + 3) std::abort();
+        for (const char c : shown) {
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) std::abort();
+        }
     }
-    std::vector<std::pair<std::string, std::string>> options;
-};
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static CollectingApp app;
-    app.options.clear();
     const std::string text(reinterpret_cast<const char*>(data), size);
-    app.SetCommandLineText(text);
-    app.ParseOwnCommandLine();
-    app.ParseCommandLineText(text);
+    Check(Zarvo::CommandLineParser::ParseCommandLine(text));
+    Check(Zarvo::CommandLineParser::ParseText(text));
+    std::vector<std::string> arguments;
+    std::string current;
+    for (const char c : text) {
+        if (c == '\0') {
+            arguments.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    arguments.push_back(current);
+    Check(Zarvo::CommandLineParser::ParseArguments(arguments));
     return 0;
 }

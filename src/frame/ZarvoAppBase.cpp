@@ -14,6 +14,8 @@
 #include "audio/MusicInterface.h"
 #include "audio/SoundManager.h"
 #include "files/PakInterface.h"
+#include "frame/AppResourceHost.h"
+#include "frame/CommandLineParser.h"
 #include "frame/WindowPlacement.h"
 #include "graphics/ScreenImage.h"
 #include "platform/AtomicFile.h"
@@ -41,18 +43,6 @@ std::string Format(const char* format, int value) {
     return buffer;
 }
 
-// Splits "Sub\Key\Name" into the sub-key "Sub\Key" and the value name "Name".
-void SplitValueName(const std::string& name, std::string& subKey, std::string& valueName) {
-    const size_t slash = name.rfind('\\');
-    if (slash == std::string::npos) {
-        subKey.clear();
-        valueName = name;
-    } else {
-        subKey = name.substr(0, slash);
-        valueName = name.substr(slash + 1);
-    }
-}
-
 // Where the game's data lies: the executable's folder when it holds the pack file or the
 // properties folder, else the installed layout's share folder beside it.
 std::string DefaultDataFolder(const std::string& executablePath) {
@@ -66,16 +56,6 @@ std::string DefaultDataFolder(const std::string& executablePath) {
     const fs::path installed = folder / ".." / "share" / "kelvane";
     if (fs::is_directory(installed, ec)) return installed.lexically_normal().string();
     return folder.string();
-}
-
-// A volume as a whole percentage. The tiny bias keeps a volume such as 0.29, whose product
-// with 100 lands just below 29, from losing a percent on every save.
-int VolumeToPercent(double volume) {
-    return static_cast<int>(volume * 100.0 + 1e-7);
-}
-
-double PercentToVolume(int percent) {
-    return std::clamp(percent, 0, 100) / 100.0;
 }
 
 }  // namespace
@@ -109,9 +89,9 @@ ZarvoAppBase::ZarvoAppBase(std::unique_ptr<Platform> platform)
 
     screenImage_ = std::make_unique<ScreenImage>();
     widgetManager_ = std::make_unique<WidgetManager>(this);
-    resourceManager_ = std::make_unique<ResourceManager>(this);
-    dialogs_ =
-        std::make_unique<AppDialogTable<ZarvoAppBase>>(this, widgetManager_.get(), width, height);
+    resourceHost_ = std::make_unique<AppResourceHost>(*this);
+    resourceManager_ = std::make_unique<ResourceManager>(resourceHost_.get());
+    dialogs_ = std::make_unique<AppDialogTable>(*this, this, widgetManager_.get(), width, height);
 }
 
 ZarvoAppBase::~ZarvoAppBase() {
@@ -180,7 +160,7 @@ void ZarvoAppBase::Init() {
         windowed = false;
     }
 
-    if (!WorkingDirectoryHook(changeDirTarget)) platform_->ChangeWorkingDirectory(changeDirTarget);
+    if (!WorkingDirectoryHook(changeDirTarget)) EnterDataFolder();
 
     // Every later file read looks into the pack file first.
     if (!PakInterface::Instance()) pakInterface_ = std::make_unique<PakInterface>();
@@ -232,6 +212,22 @@ void ZarvoAppBase::Init() {
 
     InitHook();
     initialized_ = true;
+}
+
+void ZarvoAppBase::EnterDataFolder() {
+    // A folder named on the command line must be there: starting elsewhere would only fail
+    // later with a puzzling "file not found".
+    std::error_code ec;
+    if (changeDirGiven_ && !std::filesystem::is_directory(changeDirTarget, ec)) {
+        Popup(LookUpText("CHANGEDIR_MISSING", "The folder given to -changedir does not exist: ") +
+              "\"" + CommandLineParser::EchoText(changeDirTarget) + "\"");
+        ExitProcessWith(kExitUsageError);
+    }
+    if (!platform_->ChangeWorkingDirectory(changeDirTarget) && changeDirGiven_) {
+        Popup(LookUpText("CHANGEDIR_FAILED", "Cannot enter the folder given to -changedir: ") +
+              "\"" + CommandLineParser::EchoText(changeDirTarget) + "\"");
+        ExitProcessWith(kExitUsageError);
+    }
 }
 
 MusicInterface* ZarvoAppBase::OpenMusicInterface() {
@@ -483,11 +479,11 @@ void ZarvoAppBase::DrainWindowMessages() {
 bool ZarvoAppBase::LoopStep(bool* updated) {
     if (updated) *updated = false;
     if (exitToTop_) return false;
-    if (loopPhase == kLoopDone) loopPhase = kLoopMessages;
+    if (loopPhase == kPhaseDone) loopPhase = kPhaseMessages;
     ++loopDepth;
-    if (loopPhase == kLoopMessages) {
+    if (loopPhase == kPhaseMessages) {
         DrainWindowMessages();
-        if (!ReplayDeferredMessages()) loopPhase = kLoopFirstStep;
+        if (!ReplayDeferredMessages()) loopPhase = kPhaseProcess1;
     } else {
         const int before = totalUpdates;
         TimeStep(true);
@@ -523,141 +519,35 @@ void ZarvoAppBase::UpdateOnce() {
     }
 }
 
-double ZarvoAppBase::GetLoadingThreadProgress() const {
-    if (loadingThreadCompleted_) return 1.0;
-    const int total = numLoadingThreadTasks;
-    if (total <= 0) return 0.0;
-    return std::clamp(static_cast<double>(completedLoadingThreadTasks) / total, 0.0, 1.0);
-}
-
-std::unique_ptr<MemoryImage> ZarvoAppBase::GetImage(const std::string& fileName, bool commitBits) {
-    std::unique_ptr<MemoryImage> image = ImageLib::LoadMemoryImage(fileName);
-    if (image && commitBits) image->CommitBits();
-    return image;
-}
-
-SharedImageRef ZarvoAppBase::GetSharedImage(const std::string& path, const std::string& variant,
-                                            bool* isNew) {
-    return sharedImages_.GetSharedImage(
-        path, variant, [](const std::string& name) { return ImageLib::LoadMemoryImage(name); },
-        isNew);
-}
-
 void ZarvoAppBase::UpdateFraction(float fraction) {
     if (refreshPacedUpdates && !minimised) widgetManager_->RunFractionPass(fraction);
 }
 
-void ZarvoAppBase::AdvanceTimeAccount(uint32_t now) {
-    if (owedTimeTick == 0) {
-        owedTimeTick = now;
-        return;
-    }
-    const double elapsed = static_cast<double>(static_cast<int32_t>(now - owedTimeTick));
-    owedTimeMs = std::min(owedTimeMs + elapsed, 200.0);
-    owedTimeTick = now;
-}
+namespace {
+
+// The pacer's work goes to the application's own (overridable) operations.
+class AppFrameSteps final : public FramePacer::Steps {
+public:
+    explicit AppFrameSteps(ZarvoAppBase& app) : app_(app) {}
+    bool GuardedUpdate() override { return app_.GuardedUpdate(); }
+    void UpdateFraction(float fraction) override { app_.UpdateFraction(fraction); }
+    bool DrawIfDirty() override { return app_.DrawIfDirty(); }
+    void FlushDeferredDeletes() override { app_.FlushDeferredDeletes(); }
+
+private:
+    ZarvoAppBase& app_;
+};
+
+}  // namespace
 
 bool ZarvoAppBase::TimeStep(bool maySleep) {
-    Clock& clock = platform_->GetClock();
-    const bool refreshLocked = !playingDemo && refreshPacedUpdates && !lastDrawFoundNothing &&
-                               !refreshPacingFailed &&
-                               (!physicallyWindowed || (waitForVSync && !emulatedRefreshWait));
-    float updatesPerPresent = 1.0f;
-    double stepMs = updateIntervalMs / speedFactor;
-    if (refreshPacedUpdates) {
-        updatesPerPresent = static_cast<float>(1000.0 / (assumedRefreshHz * updateIntervalMs));
-        stepMs = 1000.0 / assumedRefreshHz / speedFactor;
-    }
-
     if (shutdownRequested_.exchange(false)) Quit();
-
-    uint32_t now = clock.Now();
-    int sleptMs = 0;
-    bool drawDecision = false;
-    if (speedFactor > 0) {
-        if (!refreshLocked) AdvanceTimeAccount(now);
-
-        if (loopPhase == kLoopFirstStep) {
-            ++updatesSinceDraw;
-            if (updatesSinceDraw >= static_cast<int>(std::ceil(speedFactor * 10.0)) &&
-                loadingCompletedTold_) {
-                drawDecision = true;
-            } else {
-                bool runNow = false;
-                double threshold = stepMs;
-                if (refreshLocked) {
-                    if (!drawOwed)
-                        runNow = true;
-                    else
-                        threshold = static_cast<int>(stepMs * 0.75);
-                }
-                if (!runNow && owedTimeMs < threshold) {
-                    drawDecision = true;
-                } else {
-                    if (!playingDemo && speedFactor == 1.0) {
-                        ++pacingCheckCount;
-                        if (pacingCheckCount >= (updateIntervalMs + 999) / updateIntervalMs) {
-                            if (static_cast<int32_t>(now - pacingCheckTick) > 800) {
-                                pacingStrikes = 0;
-                            } else if (++pacingStrikes >= 3) {
-                                refreshPacingFailed = true;
-                            }
-                            pacingCheckTick = now;
-                            pacingCheckCount = 0;
-                        }
-                    }
-                    if (GuardedUpdate()) loopPhase = kLoopSecondStep;
-                    drawOwed = true;
-                }
-            }
-        } else if (loopPhase == kLoopSecondStep) {
-            loopPhase = kLoopDone;
-            owedFractionalUpdates += updatesPerPresent - 1.0;
-            FlushDeferredDeletes();
-            while (owedFractionalUpdates >= 1.0) {
-                ++updatesSinceDraw;
-                if (!GuardedUpdate()) break;
-                FlushDeferredDeletes();
-                owedFractionalUpdates -= 1.0;
-            }
-            UpdateFraction(updatesPerPresent);
-            FlushDeferredDeletes();
-            if (refreshLocked)
-                owedTimeMs = std::max(owedTimeMs - stepMs - 0.2, 0.0);
-            else
-                owedTimeMs -= stepMs;
-        } else {
-            drawDecision = true;
-        }
-    }
-
-    if (drawDecision) {
-        loopPhase = kLoopDone;
-        updatesSinceDraw = 0;
-        if (drawOwed) {
-            DrawIfDirty();
-        } else {
-            const int sleepMs = static_cast<int>(stepMs - owedTimeMs);
-            if (sleepMs >= 1) {
-                if (!maySleep) return false;
-                ++totalSleeps;
-                clock.Sleep(sleepMs);
-                sleptMs = sleepMs;
-            }
-        }
-    }
-
-    if (yieldToLoader) {
-        int t = 2 * (static_cast<int>(clock.Now() - now) - sleptMs) - sleptMs;
-        t = std::min(t, 250);
-        if (t >= 0) {
-            if (!maySleep) return false;
-            clock.Sleep(t);
-        }
-    }
-
-    FlushDeferredDeletes();
-    return true;
+    AppFrameSteps steps(*this);
+    FramePacer::Conditions conditions;
+    conditions.playingDemo = playingDemo;
+    conditions.physicallyWindowed = physicallyWindowed;
+    conditions.loadingCompletedTold = loadingCompletedTold_;
+    return PaceStep(maySleep, platform_->GetClock(), steps, conditions);
 }
 
 bool ZarvoAppBase::DrawIfDirty() {
@@ -679,11 +569,22 @@ bool ZarvoAppBase::DrawIfDirty() {
     uint32_t now = clock.Now();
     const int drawMs = static_cast<int>(now - drawStart);
 
-    if ((drawn || static_cast<int32_t>(now - lastPresentTick) > 999 || cursorRedrawPending) &&
-        static_cast<int32_t>(now - earliestPresentTick.load()) >= 0) {
+    std::string counter, replayClock;
+    if (statisticsOverlay_.IsOn()) {
+        counter = statisticsOverlay_.CounterText(widgetManager_->LastMouseX(),
+                                                 widgetManager_->LastMouseY());
+        if (playingDemo) {
+            replayClock = StatisticsOverlay::ReplayClockText(totalUpdates, updateIntervalMs);
+        }
+    }
+    const bool overlayChanged = counter + replayClock != overlayShown_;
+
+    if (PresentDue(now, drawn || overlayChanged, cursorRedrawPending)) {
         ++totalPresents;
         lastDrawFoundNothing = false;
         totalDrawMs += drawMs;
+        statisticsOverlay_.Draw(screenImage_.get(), counter, replayClock);
+        overlayShown_ = counter + replayClock;
 
         if (waitForVSync && physicallyWindowed && emulatedRefreshWait) {
             const int wait =
@@ -697,16 +598,8 @@ bool ZarvoAppBase::DrawIfDirty() {
         const uint32_t afterPresent = clock.Now();
         AdvanceTimeAccount(afterPresent);
         lastPresentMs = static_cast<int>(afterPresent - now);
-
-        if (!loadingThreadStarted_ || loadingThreadCompleted_) {
-            earliestPresentTick = afterPresent;
-        } else {
-            const int drawDuration = static_cast<int>(afterPresent - drawStart);
-            uint32_t next =
-                earliestPresentTick.load() + static_cast<uint32_t>(std::max(drawDuration, 15) + 35);
-            if (static_cast<int32_t>(next - afterPresent) < 0) next = afterPresent;
-            earliestPresentTick = next;
-        }
+        SchedulePresent(drawStart, afterPresent, loadingThreadStarted_ && !loadingThreadCompleted_);
+        statisticsOverlay_.FramePresented(afterPresent);
         drawOwed = false;
         cursorRedrawPending = false;
         return true;
@@ -722,8 +615,7 @@ void ZarvoAppBase::Present() {
 }
 
 void ZarvoAppBase::ResetUpdateBacklog() {
-    owedTimeMs = 0;
-    owedTimeTick = platform_->GetClock().Now();
+    ForgetOwedTime(platform_->GetClock().Now());
 }
 
 void ZarvoAppBase::QueueDeferredDelete(void* object, void (*deleter)(void*)) {
@@ -755,39 +647,15 @@ void ZarvoAppBase::FlushDeferredDeletes() {
 // ---------------------------------------------------------------------------------------------
 // Window messages
 
-bool ZarvoAppBase::ScreenSaverFilter(const WindowMessage& m) {
-    bool end = false;
-    switch (m.message) {
-        case Msg::kActivateApp:
-            end = m.wParam == 0;
-            break;
-        case Msg::kKeyDown:
-        case Msg::kSysKeyDown:
-        case Msg::kLButtonDown:
-        case Msg::kRButtonDown:
-        case Msg::kMButtonDown:
-            end = true;
-            break;
-        case Msg::kMouseMove:
-            if (m.lParam != screenSaverMousePoint_) {
-                screenSaverMousePoint_ = m.lParam;
-                end = ++screenSaverMoves_ > 3;
-            }
-            break;
-        default:
-            break;
-    }
-    if (!end) return false;
-    if (!screenSaverClosePosted_) {
-        screenSaverClosePosted_ = true;
-        WindowProcedure(WindowMessage{WindowMessage::kMainWindow, Msg::kClose, 0, 0});
-    }
-    return true;
-}
-
 int64_t ZarvoAppBase::WindowProcedure(const WindowMessage& m) {
     // A screen saver ends at the first sign of the user.
-    if (screenSaverMode && m.message != Msg::kClose && ScreenSaverFilter(m)) return 0;
+    if (screenSaverMode && m.message != Msg::kClose) {
+        const ScreenSaverFilter::Verdict verdict = screenSaverFilter_.Filter(m);
+        if (verdict == ScreenSaverFilter::Verdict::kConsumeAndClose) {
+            WindowProcedure(WindowMessage{WindowMessage::kMainWindow, Msg::kClose, 0, 0});
+        }
+        if (verdict != ScreenSaverFilter::Verdict::kPass) return 0;
+    }
     switch (m.message) {
         case Msg::kDestroy:
             platform_->DebugOutput(Format("DESTROYED HWND: %d\n", m.target));
@@ -993,6 +861,10 @@ void ZarvoAppBase::TranslateKeyDown(const WindowMessage& m) {
             return;
         }
     }
+    if (key == kStatisticsKey) {
+        NextStatisticsMode();
+        return;
+    }
     if (key == 'D' && widgetManager_->IsKeyDown(VKey::kControl) &&
         widgetManager_->IsKeyDown(VKey::kMenu)) {
         debugKeysEnabled = !debugKeysEnabled;
@@ -1045,6 +917,12 @@ void ZarvoAppBase::OnAlreadyRunning() {
     if (!onlyAllowOneCopy) return;
     instanceGuard_->Notify(0, 0);
     ExitProcessWith(0);
+}
+
+void ZarvoAppBase::NextStatisticsMode() {
+    statisticsOverlay_.NextMode();
+    // The overlay was drawn into the frame; the widgets draw over it again.
+    if (!statisticsOverlay_.IsOn()) widgetManager_->InvalidateSubtree();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1103,382 +981,6 @@ void ZarvoAppBase::ApplyCursor() {
     }
     window_->SetSystemCursor(overrideCursorId >= 0 ? overrideCursorId : id);
     if (display_->SetCursorImage(nullptr)) cursorRedrawPending = true;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Screen mode
-
-void ZarvoAppBase::ChangeScreenMode(bool newWindowed, bool new3D, bool force) {
-    if (!force && newWindowed == windowed && new3D == is3D) return;
-    windowed = newWindowed;
-    is3D = false;  // no 3-D mode on this platform
-    (void)new3D;
-    if (window_) CreateMainWindow();
-}
-
-void ZarvoAppBase::ChangeScreenMode(bool newWindowed) {
-    ChangeScreenMode(newWindowed, is3D, false);
-}
-
-void ZarvoAppBase::ChangeScreenMode() {
-    ChangeScreenMode(windowed, is3D, true);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Messages to the player
-
-void ZarvoAppBase::ShowMessageBox(const std::string& title, const std::string& text) {
-    platform_->ShowMessageBox(title, text);
-}
-
-void ZarvoAppBase::Popup(const std::string& text) {
-    // A refused archive is the likely cause of whatever went wrong afterwards.
-    ShowMessageBox(LookUpText("FATAL_ERROR", "FATAL ERROR"),
-                   refusedPakNote_.empty() ? text : text + "\n" + refusedPakNote_);
-}
-
-void ZarvoAppBase::RecordScreenSaverError(const std::string& text) {
-    std::FILE* f = std::fopen("ScrError.txt", "a");
-    if (!f) return;
-    std::fputs(text.c_str(), f);
-    std::fclose(f);
-}
-
-bool ZarvoAppBase::OpenWebPage(const std::string& url) {
-    if (!platform_->OpenUrl(url)) {
-        UrlOpenFailed(url);
-        return false;
-    }
-    openingWebPage = true;
-    webPageOpenTick = platform_->GetClock().Now();
-    webPageAddress = url;
-    return true;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Audio and the mute model
-
-void ZarvoAppBase::PlaySample(int id) {
-    if (!soundManager_) return;
-    if (SoundInstance* instance = soundManager_->getSoundInstance(id)) instance->play(false, true);
-}
-
-void ZarvoAppBase::PlaySample(int id, int pan) {
-    if (!soundManager_) return;
-    if (SoundInstance* instance = soundManager_->getSoundInstance(id)) {
-        instance->setPan(pan);
-        instance->play(false, true);
-    }
-}
-
-double ZarvoAppBase::GetMasterVolume() {
-    return soundManager_ ? soundManager_->getMasterVolume() : 1.0;
-}
-
-void ZarvoAppBase::SetMasterVolume(double volume) {
-    if (soundManager_) soundManager_->setMasterVolume(volume);
-}
-
-void ZarvoAppBase::SetMusicVolume(double volume) {
-    musicVolume = volume;
-    ApplyVolumes();
-}
-
-void ZarvoAppBase::SetSfxVolume(double volume) {
-    sfxVolume = volume;
-    ApplyVolumes();
-}
-
-void ZarvoAppBase::Mute(bool automatic) {
-    ++muteCount;
-    if (automatic) ++autoMuteCount;
-    ApplyVolumes();
-}
-
-void ZarvoAppBase::Unmute(bool automatic) {
-    if (muteCount > 0) {
-        --muteCount;
-        if (automatic && autoMuteCount > 0) --autoMuteCount;
-    }
-    ApplyVolumes();
-}
-
-void ZarvoAppBase::ApplyVolumes() {
-    const bool muted = muteCount > 0;
-    if (musicInterface_) musicInterface_->setVolume(muted ? 0.0 : musicVolume);
-    if (soundManager_) soundManager_->setVolume(muted ? 0.0 : sfxVolume);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Settings
-
-void ZarvoAppBase::LoadSettings() {
-    registryKey = LookUpText("RegistryKey", registryKey);
-    settingsLoaded = true;
-    if (registryKey.empty()) return;
-
-    int value = 0;
-    bool flag = false;
-    if (ReadInteger("MusicVolume", value)) musicVolume = PercentToVolume(value);
-    if (ReadInteger("SfxVolume", value)) sfxVolume = PercentToVolume(value);
-    if (ReadInteger("Muted", value)) {
-        // Only a mute the player chose is stored; a negative count would make muting impossible.
-        muteCount = std::max(value, 0);
-        autoMuteCount = 0;
-    }
-    if (ReadInteger("ScreenMode", value)) windowed = value == 0;
-    if (ReadInteger("PreferredX", value)) preferredX = value;
-    if (ReadInteger("PreferredY", value)) preferredY = value;
-    if (ReadInteger("CustomCursors", value)) EnableCustomCursors(value != 0);
-    if (ReadBoolean("WaitForVSync", flag)) waitForVSync = flag;
-    if (ReadInteger("InProgress", value)) previousRunEndedNormally = value == 0;
-    if (!screenSaverMode) WriteInteger("InProgress", 1);
-    ApplyVolumes();
-}
-
-void ZarvoAppBase::SaveSettings() {
-    WriteInteger("MusicVolume", VolumeToPercent(musicVolume));
-    WriteInteger("SfxVolume", VolumeToPercent(sfxVolume));
-    WriteInteger("Muted", muteCount > autoMuteCount ? 1 : 0);
-    WriteInteger("ScreenMode", windowed ? 0 : 1);
-    WriteInteger("PreferredX", preferredX);
-    WriteInteger("PreferredY", preferredY);
-    WriteInteger("CustomCursors", customCursorsEnabled ? 1 : 0);
-    WriteInteger("InProgress", 0);
-    WriteBoolean("WaitForVSync", waitForVSync);
-}
-
-bool ZarvoAppBase::WriteData(const std::string& name, const void* bytes, size_t length,
-                             uint32_t type) {
-    if (registryKey.empty() || (length > 0 && !bytes)) return false;
-    std::string subKey, valueName;
-    SplitValueName(name, subKey, valueName);
-    const auto* p = static_cast<const uint8_t*>(bytes);
-    return platform_->Settings(registryKey)
-        .Write(subKey, valueName, type, std::vector<uint8_t>(p, p + length));
-}
-
-bool ZarvoAppBase::WriteString(const std::string& name, const std::string& text) {
-    return WriteData(name, text.c_str(), text.size() + 1, SettingsValues::kString);
-}
-
-bool ZarvoAppBase::WriteInteger(const std::string& name, int value) {
-    const uint32_t v = static_cast<uint32_t>(value);
-    const uint8_t bytes[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8),
-                              static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 24)};
-    return WriteData(name, bytes, 4, SettingsValues::kDword);
-}
-
-bool ZarvoAppBase::WriteBoolean(const std::string& name, bool value) {
-    return WriteInteger(name, value ? 1 : 0);
-}
-
-bool ZarvoAppBase::ReadData(const std::string& name, void* buffer, size_t& length, uint32_t& type) {
-    if (registryKey.empty()) return false;
-    std::string subKey, valueName;
-    SplitValueName(name, subKey, valueName);
-    uint32_t t = 0;
-    std::vector<uint8_t> data;
-    if (!platform_->Settings(registryKey).Read(subKey, valueName, t, data)) return false;
-    if (data.size() > length || (!data.empty() && !buffer)) return false;
-    if (!data.empty()) std::copy(data.begin(), data.end(), static_cast<uint8_t*>(buffer));
-    length = data.size();
-    type = t;
-    return true;
-}
-
-bool ZarvoAppBase::ReadInteger(const std::string& name, int& value) {
-    uint8_t bytes[4];
-    size_t length = sizeof bytes;
-    uint32_t type = 0;
-    if (!ReadData(name, bytes, length, type) || type != SettingsValues::kDword || length != 4) {
-        return false;
-    }
-    value = static_cast<int>(
-        static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-        static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24);
-    return true;
-}
-
-bool ZarvoAppBase::ReadBoolean(const std::string& name, bool& value) {
-    int v = 0;
-    if (!ReadInteger(name, v)) return false;
-    value = v != 0;
-    return true;
-}
-
-bool ZarvoAppBase::ReadString(const std::string& name, std::string& text) {
-    if (registryKey.empty()) return false;
-    std::string subKey, valueName;
-    SplitValueName(name, subKey, valueName);
-    uint32_t type = 0;
-    std::vector<uint8_t> data;
-    if (!platform_->Settings(registryKey).Read(subKey, valueName, type, data) ||
-        type != SettingsValues::kString) {
-        return false;
-    }
-    std::string s(data.begin(), data.end());
-    const size_t nul = s.find('\0');
-    if (nul != std::string::npos) s.resize(nul);
-    text = s;
-    return true;
-}
-
-bool ZarvoAppBase::DeleteValue(const std::string& name) {
-    if (registryKey.empty()) return false;
-    std::string subKey, valueName;
-    SplitValueName(name, subKey, valueName);
-    return platform_->Settings(registryKey).Delete(subKey, valueName);
-}
-
-bool ZarvoAppBase::WriteWholeFile(const std::string& path, const void* bytes, size_t length) {
-    return AtomicFile::Write(path, bytes, length);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Command line
-
-void ZarvoAppBase::SetCommandLine(int argc, const char* const* argv) {
-    std::string text;
-    for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i] ? argv[i] : "";
-        if (i > 0) text += ' ';
-        // An argument with spaces travels in quotes, as the parser expects it.
-        if (arg.empty() || arg.find(' ') != std::string::npos)
-            text += '"' + arg + '"';
-        else
-            text += arg;
-    }
-    commandLine_ = text;
-}
-
-void ZarvoAppBase::ParseOwnCommandLine() {
-    commandLineParsed_ = true;
-    std::string text = commandLine_;
-    if (!text.empty() && text.front() == '"') {
-        const size_t close = text.find('"', 1);
-        if (close == std::string::npos) return;
-        text = text.substr(close + 1);
-    }
-    const size_t space = text.find(' ');
-    if (space != std::string::npos) ParseCommandLineText(text.substr(space + 1));
-}
-
-void ZarvoAppBase::ParseCommandLineText(const std::string& text) {
-    std::string name, value;
-    bool inQuotes = false;
-    bool inValue = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        bool tokenEnds = false;
-        if (c == '"') {
-            inQuotes = !inQuotes;
-            if (!inQuotes) tokenEnds = true;
-        } else if (c == ' ' && !inQuotes) {
-            tokenEnds = true;
-        } else if (c == '=' && !inValue) {
-            inValue = true;
-        } else if (inValue) {
-            value += c;
-        } else {
-            name += c;
-        }
-        if ((tokenEnds || i + 1 == text.size()) && !name.empty()) {
-            ApplyCommandLineOption(name, value);
-            name.clear();
-            value.clear();
-        }
-        if (tokenEnds || i + 1 == text.size()) inValue = false;
-    }
-}
-
-void ZarvoAppBase::ApplyCommandLineOption(const std::string& name, const std::string& value) {
-    const auto number = [&value] { return std::atoi(value.c_str()); };
-    const std::string base = demoFileName.size() > 4 && demoFileName.ends_with(".dmo")
-                                 ? demoFileName.substr(0, demoFileName.size() - 4)
-                                 : demoFileName;
-    // Input recording and replay do not exist in this build: their options are accepted and
-    // only remembered.
-    if (name == "-play") {
-        demoReplayRequested = true;
-    } else if (name == "-recnum") {
-        recordingDemo = true;
-        demoNumber = number() > 0 ? number() : 5;
-        demoFileName = base + Format("%d.dmo", demoNumber);
-    } else if (name == "-playnum") {
-        demoReplayRequested = true;
-        demoNumber = number();
-        demoFileName = base + Format("%d.dmo", demoNumber);
-    } else if (name == "-record") {
-        recordingDemo = true;
-    } else if (name == "-demofile") {
-        demoFileName = (!value.empty() && value.front() != '/') ? appDataFolder + value : value;
-    } else if (name == "-crash") {
-        // Reserved for the crash reporter.
-    } else if (name == "-screensaver") {
-        screenSaverMode = true;
-    } else if (name == "-changedir") {
-        changeDirTarget = value;
-    } else {
-        Popup(LookUpText("INVALID_COMMANDLINE_PARAM", "Invalid command line parameter: ") + name);
-        ExitProcessWith(0);
-    }
-}
-
-// ---- Dialogs
-
-Dialog* ZarvoAppBase::MakeDialog(int dialogId, bool isModal, const std::string& header,
-                                 const std::string& lines, const std::string& footer,
-                                 int buttonMode) {
-    return dialogs_->DialogTable::MakeDialog(dialogId, isModal, header, lines, footer, buttonMode);
-}
-
-Dialog* ZarvoAppBase::ShowDialog(int dialogId, bool isModal, const std::string& header,
-                                 const std::string& lines, const std::string& footer,
-                                 int buttonMode) {
-    RemoveDialog(dialogId);
-    Dialog* dialog = MakeDialog(dialogId, isModal, header, lines, footer, buttonMode);
-    AddDialog(dialogId, dialog);
-    return dialog;
-}
-
-Dialog* ZarvoAppBase::FindDialog(int dialogId) {
-    return dialogs_->FindDialog(dialogId);
-}
-
-void ZarvoAppBase::AddDialog(int dialogId, Dialog* dialog) {
-    // A game may change the logical size after construction.
-    dialogs_->width = width;
-    dialogs_->height = height;
-    dialogs_->AddDialog(dialogId, dialog);
-}
-
-void ZarvoAppBase::AddDialog(Dialog* dialog) {
-    AddDialog(dialog->id, dialog);
-}
-
-bool ZarvoAppBase::RemoveDialog(int dialogId, bool removeWidget, bool deleteWidget) {
-    return dialogs_->RemoveDialog(dialogId, removeWidget, deleteWidget);
-}
-
-bool ZarvoAppBase::RemoveDialog(int dialogId) {
-    return RemoveDialog(dialogId, true, true);
-}
-
-bool ZarvoAppBase::RemoveDialog(Dialog* dialog) {
-    return RemoveDialog(dialog->id);
-}
-
-int ZarvoAppBase::GetDialogCount() {
-    return dialogs_->GetDialogCount();
-}
-
-void ZarvoAppBase::DialogButtonPress(int dialogId, int buttonId) {
-    dialogs_->DialogButtonPress(dialogId, buttonId);
-}
-
-void ZarvoAppBase::DialogButtonDepress(int dialogId, int buttonId) {
-    dialogs_->DialogButtonDepress(dialogId, buttonId);
 }
 
 }  // namespace Zarvo

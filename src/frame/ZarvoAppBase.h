@@ -9,11 +9,16 @@
 #include <vector>
 
 #include "frame/DeferredMessageList.h"
+#include "frame/FramePacer.h"
+#include "frame/ScreenSaverFilter.h"
+#include "frame/StatisticsOverlay.h"
 #include "frame/StringTable.h"
+#include "frame/TypedSettings.h"
 #include "graphics/SharedImageTable.h"
 #include "platform/CursorId.h"
 #include "platform/Platform.h"
 #include "widgets/ButtonListener.h"
+#include "widgets/DialogHost.h"
 #include "widgets/DialogListener.h"
 #include "widgets/WidgetHost.h"
 
@@ -28,17 +33,22 @@ class PakInterface;
 class MemoryImage;
 struct CursorImage;
 class Dialog;
-template <class App>
 class AppDialogTable;
+class AppResourceHost;
 
 // The application object: owns the window, the display, the widget manager, the settings, the
 // fixed-rate main loop, the loading thread and the cursor thread. Exactly one exists per
-// process; Instance() reaches it. A game derives from it and overrides the hooks.
+// process; Instance() reaches it. A game derives from it and overrides the hooks. The loop's
+// timing state and decisions are those of its FramePacer.
 //
 // Life: construct -> Init (settings, command line, single running copy, window, display, audio)
 // -> Start (the main loop, until Quit) -> destroy. ExitProcessWith ends the process from any
 // state without running destructors.
-class ZarvoAppBase : public ButtonListener, public DialogListener, public WidgetHost {
+class ZarvoAppBase : public ButtonListener,
+                     public DialogListener,
+                     public DialogHost,
+                     public WidgetHost,
+                     public FramePacer {
 public:
     // Without a platform the real one (SDL2) is used.
     explicit ZarvoAppBase(std::unique_ptr<Platform> platform = nullptr);
@@ -92,7 +102,8 @@ public:
     // ---- Command line
     virtual void ParseOwnCommandLine();
     virtual void ParseCommandLineText(const std::string& text);
-    // Applies one option; an unknown name is fatal (popup, exit code 0).
+    // Applies one option; an unknown name is fatal (popup, exit code kExitUsageError). A
+    // "-changedir" folder that does not exist is fatal the same way when Init enters it.
     virtual void ApplyCommandLineOption(const std::string& name, const std::string& value);
     // A later copy of the program was started: restore and raise the window.
     virtual void OnNotifyMessage(uint64_t wParam, int64_t lParam);
@@ -128,8 +139,9 @@ public:
 
     // ---- Dialogs: the open dialogs by id; a modal one blocks everything below it
     // The dialog factory; the base builds a plain Dialog without images. Games override it.
-    virtual Dialog* MakeDialog(int dialogId, bool isModal, const std::string& header,
-                               const std::string& lines, const std::string& footer, int buttonMode);
+    Dialog* MakeDialog(int dialogId, bool isModal, const std::string& header,
+                       const std::string& lines, const std::string& footer,
+                       int buttonMode) override;
     // Replaces any open dialog of the id by a new one from MakeDialog and returns it.
     virtual Dialog* ShowDialog(int dialogId, bool isModal, const std::string& header,
                                const std::string& lines, const std::string& footer, int buttonMode);
@@ -143,10 +155,13 @@ public:
     virtual bool RemoveDialog(int dialogId);
     virtual bool RemoveDialog(Dialog* dialog);
     virtual int GetDialogCount();
-    virtual void ModalOpen() {}
-    virtual void ModalClose() {}
-    virtual void DialogButtonPressHook(int, int) {}
-    virtual void DialogButtonDepressHook(int, int) {}
+    void ModalOpen() override {}
+    void ModalClose() override {}
+    void DialogButtonPressHook(int, int) override {}
+    void DialogButtonDepressHook(int, int) override {}
+    // A dialog waiting for its answer runs the main loop step by step.
+    bool RunModalLoopStep() override { return LoopStep(); }
+    void DeleteDialogLater(Dialog* dialog) override;
     // Dialog buttons reach the application's button operations as 2000 + dialog id (first
     // button) and 3000 + dialog id (second button).
     void DialogButtonPress(int dialogId, int buttonId) override;
@@ -189,6 +204,13 @@ public:
     const DeferredMessageList& DeferredMessages() const { return deferredMessages_; }
     void RecheckFocus();
 
+    // The key that switches the statistics overlay through its modes (off, frames per second,
+    // mouse position): F3.
+    static constexpr int kStatisticsKey = VKey::kF1 + 2;
+    StatisticsOverlay& GetStatisticsOverlay() { return statisticsOverlay_; }
+    // Shows the overlay's next mode; the frame is redrawn whole when it goes off.
+    void NextStatisticsMode();
+
     void SetCursorId(int id) override;
     void EnableCustomCursors(bool on);
     // Custom cursor picture for an id (0..12), copied from `image` with its hot spot; null
@@ -210,6 +232,8 @@ public:
     // type. A value longer than the buffer fails.
     bool ReadData(const std::string& name, void* buffer, size_t& length, uint32_t& type);
     bool DeleteValue(const std::string& name);
+    // The typed settings of the current key (failing every operation while the key is empty).
+    TypedSettings Settings();
     // Writes a whole file, creating its folder; the old content is replaced atomically.
     bool WriteWholeFile(const std::string& path, const void* bytes, size_t length);
 
@@ -218,9 +242,14 @@ public:
     }
     void SetString(const std::string& id, const std::string& text) { strings_.Set(id, text); }
 
-    // The command line as the process received it (program name first).
+    // Exit code of a start refused because of the command line.
+    static constexpr int kExitUsageError = 2;
+
+    // The command line as the process received it (program name first): each argument is one
+    // parameter, and quote characters in it are ordinary characters.
     void SetCommandLine(int argc, const char* const* argv);
-    void SetCommandLineText(const std::string& text) { commandLine_ = text; }
+    // The command line as one text, program name first; double quotes group words.
+    void SetCommandLineText(const std::string& text);
 
     // The framework's random generator (MT19937, 31-bit results).
     uint32_t Random() { return static_cast<uint32_t>(random_() >> 1); }
@@ -249,6 +278,9 @@ public:
     virtual SharedImageRef GetSharedImage(const std::string& path, const std::string& variant = "",
                                           bool* isNew = nullptr);
     SharedImageTable& GetSharedImageTable() { return sharedImages_; }
+    // Whether GetSharedImage looks for companion alpha files; the resource manager turns it
+    // off around the load of a "noalpha" image.
+    bool autoFindAlpha = true;
 
     std::atomic<int> numLoadingThreadTasks{0};
     std::atomic<int> completedLoadingThreadTasks{0};
@@ -323,59 +355,24 @@ public:
     uint32_t webPageOpenTick = 0;
     std::string webPageAddress;
 
-    // Loop timing.
-    int updateIntervalMs = 10;
-    double speedFactor = 1.0;
-    int assumedRefreshHz = 100;
-    bool refreshPacedUpdates = false;
-    bool waitForVSync = false;
-    bool emulatedRefreshWait = true;
-    bool refreshPacingFailed = false;
-    double owedTimeMs = 0;
-    uint32_t owedTimeTick = 0;
-    double owedFractionalUpdates = 0;
-    int updatesSinceDraw = 0;
-    bool drawOwed = true;
-    bool lastDrawFoundNothing = false;
-    // The steps of the loop's update state machine: drain and replay input, decide whether to
-    // update, the fractional and catch-up updates of refresh-synchronised mode, frame done.
-    enum LoopPhase : int {
-        kLoopMessages = 0,
-        kLoopFirstStep = 1,
-        kLoopSecondStep = 2,
-        kLoopDone = 3
-    };
-    int loopPhase = kLoopMessages;
-    int loopDepth = 0;
-    int totalUpdates = 0;
-    int totalPresents = 0;
-    int totalSleeps = 0;
-    int totalDrawMs = 0;
-    int lastPresentMs = 0;
-    uint32_t lastPresentTick = 0;
-    std::atomic<uint32_t> earliestPresentTick{0};
-    std::atomic<bool> yieldToLoader{false};
-    int pacingCheckCount = 0;
-    uint32_t pacingCheckTick = 0;
-    int pacingStrikes = 0;
-
 protected:
     void QueueDeferredDelete(void* object, void (*deleter)(void*));
     // Makes the display for the current window; answers the back-end's result code.
     int InitDisplay();
     void ApplyVolumes();
-    void AdvanceTimeAccount(uint32_t now);
+    // Makes the change-directory target the working directory; a "-changedir" folder that
+    // cannot be entered ends the process.
+    void EnterDataFolder();
     void DrainWindowMessages();
     void CursorThreadProc();
     bool IsPrimaryThread() const;
     void TranslateMouse(const WindowMessage& m);
     void TranslateKeyDown(const WindowMessage& m);
     void CheckMouseIn();
-    // Answers true when the message ended screen-saver mode (and was consumed).
-    bool ScreenSaverFilter(const WindowMessage& m);
 
     std::unique_ptr<Platform> platform_;
     std::unique_ptr<WidgetManager> widgetManager_;
+    std::unique_ptr<AppResourceHost> resourceHost_;  // what the resource manager asks
     std::unique_ptr<ResourceManager> resourceManager_;
     std::unique_ptr<PlatformWindow> window_;
     std::unique_ptr<DisplayBackend> display_;
@@ -386,11 +383,14 @@ protected:
     std::unique_ptr<PakInterface> pakInterface_;  // when no other exists
     std::string refusedPakNote_;  // why "main.pak" was refused, added to every popup
     SharedImageTable sharedImages_;
-    std::unique_ptr<AppDialogTable<ZarvoAppBase>> dialogs_;
+    std::unique_ptr<AppDialogTable> dialogs_;
     StringTable strings_;
     DeferredMessageList deferredMessages_;
     std::string commandLine_;
+    std::vector<std::string> commandArguments_;
+    bool commandLineIsText_ = false;
     bool commandLineParsed_ = false;
+    bool changeDirGiven_ = false;
     std::mt19937 random_;
     std::array<std::shared_ptr<const CursorImage>, kCursorCount> customCursorImages_{};
 
@@ -406,9 +406,9 @@ protected:
     uint32_t nextTimerTick_ = 0;
     uint32_t constructionTick_ = 0;
     uint32_t startTick_ = 0;
-    int64_t screenSaverMousePoint_ = -1;
-    int screenSaverMoves_ = 0;
-    bool screenSaverClosePosted_ = false;
+    StatisticsOverlay statisticsOverlay_;
+    std::string overlayShown_;             // the overlay text of the last presented frame
+    ScreenSaverFilter screenSaverFilter_;  // in screen-saver mode: ends it at the user's sign
 
     std::thread loadingThread_;
     std::atomic<bool> loadingThreadStarted_{false};

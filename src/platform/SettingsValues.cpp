@@ -103,12 +103,16 @@ bool SettingsValues::Unescape(std::string_view text, std::string& out) {
 
 bool SettingsValues::Parse(std::string_view text) {
     sections_.clear();
+    skippedLines_ = 0;
     if (text.size() > kMaxTextSize) return false;
     std::string section;
     size_t pos = 0;
     while (pos < text.size()) {
         const size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) break;  // an unfinished last line is not trusted
+        if (end == std::string_view::npos) {
+            ++skippedLines_;  // an unfinished last line is not trusted
+            break;
+        }
         std::string_view line = text.substr(pos, end - pos);
         pos = end + 1;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -120,16 +124,18 @@ bool SettingsValues::Parse(std::string_view text) {
                 section = name;
             } else {
                 section = "\x01";  // values under a broken header belong to no real key
+                ++skippedLines_;
             }
             continue;
         }
         const size_t eq = line.find('=');
-        if (eq == std::string_view::npos || eq == 0) continue;
         std::string name;
         Value value;
-        if (!Unescape(line.substr(0, eq), name) || !ParseValue(line.substr(eq + 1), value))
+        if (eq == std::string_view::npos || eq == 0 || !Unescape(line.substr(0, eq), name) ||
+            !ParseValue(line.substr(eq + 1), value) || section == "\x01") {
+            ++skippedLines_;
             continue;
-        if (section == "\x01") continue;
+        }
         sections_[section][name] = std::move(value);
     }
     return true;

@@ -32,8 +32,11 @@ public:
     static constexpr size_t kMaxTextSize = 1 << 20;
 
     // Replaces the contents with what `text` holds; returns false (and leaves it empty) when the
-    // text is too large. Garbage lines are skipped, never fatal.
+    // text is too large. Garbage lines are skipped, never fatal; SkippedLines counts them.
     bool Parse(std::string_view text);
+    // Lines of the last Parse that held something but were not taken (an unfinished last line
+    // included); comments and blank lines do not count.
+    size_t SkippedLines() const { return skippedLines_; }
     std::string Serialize() const;
 
     bool Get(const std::string& section, const std::string& name, Value& out) const;
@@ -48,6 +51,7 @@ public:
 
 private:
     Sections sections_;
+    size_t skippedLines_ = 0;
 };
 
 }  // namespace Zarvo

@@ -4,11 +4,9 @@
 #include <memory>
 #include <set>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "graphics/SharedImageRef.h"
-#include "resources/AppResourceHost.h"
 #include "resources/BaseRes.h"
 #include "resources/FontRes.h"
 #include "resources/ImageRes.h"
@@ -33,14 +31,6 @@ public:
     using ResList = std::vector<BaseRes*>;
 
     explicit ResourceManager(ResourceHost* host);
-    // For an application object that is not itself a ResourceHost: the manager serves it
-    // through an AppResourceHost of its own.
-    template <class App>
-    requires(!std::is_convertible_v<App*, ResourceHost*>) explicit ResourceManager(App* app)
-        : ResourceManager(static_cast<ResourceHost*>(nullptr)) {
-        ownedHost = std::make_unique<AppResourceHost<App>>(app);
-        host = ownedHost.get();
-    }
     ResourceManager(const ResourceManager&) = delete;
     ResourceManager& operator=(const ResourceManager&) = delete;
 
@@ -111,7 +101,6 @@ protected:
     std::string error;
     bool hasFailed = false;
     ResourceHost* host;
-    std::unique_ptr<ResourceHost> ownedHost;  // when made for an application object
     std::string currentGroup;
     std::string defaultPath;
     std::string defaultIdPrefix;

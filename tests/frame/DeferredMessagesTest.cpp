@@ -56,7 +56,7 @@ TEST(WindowEvents, InputIsReplayedOneMessagePerLoopStepBeforeAnyUpdate) {
     app.hp.window->Post(M(Msg::kMouseMove));
     app.hp.window->Post(M(Msg::kKeyDown, 'A'));
     app.hp.window->Post(M(Msg::kKeyUp, 'A'));
-    while (app.loopPhase != TestApp::kLoopDone) app.LoopStep();
+    while (app.loopPhase != TestApp::kPhaseDone) app.LoopStep();
     const int updates = app.totalUpdates;
     app.LoopStep();  // drains the window and replays the mouse move
     EXPECT_EQ(app.DeferredMessages().Size(), 2u);

@@ -67,7 +67,7 @@ TEST(MainLoop, TimeStepRefusesWhereItWouldSleep) {
     TestApp app;
     app.InitAndLoad();
     app.RunFor(100);
-    app.loopPhase = TestApp::kLoopFirstStep;
+    app.loopPhase = TestApp::kPhaseProcess1;
     app.drawOwed = false;
     app.owedTimeMs = 0;
     app.updatesSinceDraw = 0;
@@ -76,7 +76,7 @@ TEST(MainLoop, TimeStepRefusesWhereItWouldSleep) {
     EXPECT_FALSE(app.TimeStep(false));
     EXPECT_EQ(app.totalSleeps, sleeps);
     EXPECT_EQ(app.Now(), now);
-    app.loopPhase = TestApp::kLoopFirstStep;
+    app.loopPhase = TestApp::kPhaseProcess1;
     EXPECT_TRUE(app.TimeStep(true));
     EXPECT_EQ(app.totalSleeps, sleeps + 1);
 }

@@ -172,3 +172,82 @@ TEST(Paths, SettingsFileFollowsTheKeyAndStaysInsideTheConfigFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+// A store whose problem lines are collected instead of printed.
+struct ReportedStore {
+    explicit ReportedStore(const std::string& path)
+        : store(path, [this](const std::string& line) { lines.push_back(line); }) {}
+    std::vector<std::string> lines;
+    IniSettingsStore store;
+};
+
+TEST(IniSettingsStore, AnUnwritableFolderIsToldOnceAndTheWriteFails) {
+    TempFolder dir;
+    WriteText(dir / "file", "x");
+    ReportedStore s(dir / "file/settings.ini");  // its folder cannot be made
+    EXPECT_FALSE(s.store.Write("", "A", SettingsValues::kDword, Dword(1)));
+    EXPECT_FALSE(s.store.Write("", "B", SettingsValues::kDword, Dword(2)));
+    ASSERT_EQ(s.lines.size(), 1u);
+    EXPECT_EQ(s.lines[0],
+              "Cannot save the settings to " + dir / "file/settings.ini" + ": Not a directory");
+}
+
+TEST(IniSettingsStore, ASettingsFileThatIsAFolderIsToldOnceAndLeftAlone) {
+    TempFolder dir;
+    std::filesystem::create_directory(dir / "settings.ini");
+    ReportedStore s(dir / "settings.ini");
+    uint32_t type = 0;
+    std::vector<uint8_t> data;
+    EXPECT_FALSE(s.store.Read("", "A", type, data));
+    EXPECT_FALSE(s.store.Write("", "A", SettingsValues::kDword, Dword(1)));
+    EXPECT_FALSE(s.store.Delete("", "A"));
+    EXPECT_EQ(s.lines, std::vector<std::string>{"The settings file " + dir / "settings.ini" +
+                                                " cannot be read (it is a folder): the defaults "
+                                                "are used and the settings are not saved"});
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "settings.ini"));
+}
+
+TEST(IniSettingsStore, AnUnreadableFileIsNeverReplaced) {
+    TempFolder dir;
+    const std::string path = dir / "settings.ini";
+    // Larger than a settings file may be: its values cannot be read, so writing would lose them.
+    WriteText(path, "Keep=dword:7\n" + std::string(SettingsValues::kMaxTextSize, ';'));
+    ReportedStore s(path);
+    EXPECT_FALSE(s.store.Write("", "New", SettingsValues::kDword, Dword(1)));
+    EXPECT_EQ(std::filesystem::file_size(path), 13 + SettingsValues::kMaxTextSize);
+    ASSERT_EQ(s.lines.size(), 1u);
+    EXPECT_NE(s.lines[0].find("cannot be read (it is too large)"), std::string::npos);
+}
+
+TEST(IniSettingsStore, ADamagedFileIsToldKeptAsACopyAndItsValuesSurvive) {
+    TempFolder dir;
+    const std::string path = dir / "settings.ini";
+    const std::string damaged = "junk line\nKeep=dword:7\n[Sub]\nAlso=sz:x\n\x01\x02\n";
+    WriteText(path, damaged);
+    ReportedStore s(path);
+    EXPECT_TRUE(s.store.Write("", "New", SettingsValues::kDword, Dword(1)));
+    EXPECT_TRUE(s.store.Write("", "New", SettingsValues::kDword, Dword(2)));
+    ASSERT_EQ(s.lines.size(), 1u);
+    EXPECT_EQ(s.lines[0], "The settings file " + path +
+                              " was damaged: its readable values are kept, 2 unreadable line(s) "
+                              "are dropped (the damaged file is kept as " +
+                              path + ".damaged)");
+    std::string copy;
+    ASSERT_TRUE(AtomicFile::Read(path + ".damaged", 1000, copy));
+    EXPECT_EQ(copy, damaged);
+    uint32_t type = 0;
+    std::vector<uint8_t> data;
+    EXPECT_TRUE(s.store.Read("", "Keep", type, data));
+    EXPECT_TRUE(s.store.Read("Sub", "Also", type, data));
+}
+
+TEST(SettingsValues, CountsTheLinesItSkips) {
+    SettingsValues values;
+    ASSERT_TRUE(values.Parse("; comment\n\nA=dword:1\nbad\n[broken\nB=dword:2\n[]\nC=dword:3"));
+    // "bad", the broken header, the value under it and the unfinished last line.
+    EXPECT_EQ(values.SkippedLines(), 4u);
+}
+
+}  // namespace

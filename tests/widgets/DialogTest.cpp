@@ -190,14 +190,22 @@ namespace Zarvo {
 namespace {
 
 // An application object with a loop, a deferred deletion and button operations.
-struct MiniApp : public ButtonListener {
+struct MiniApp : public ButtonListener, public DialogHost {
     std::vector<std::string> events;
     std::vector<Widget*> deleteLater;
     std::function<bool()> step;
     void ButtonDepress(int id) override { events.push_back("depress " + std::to_string(id)); }
-    bool LoopStep() { return step(); }
-    void DeleteWidgetLater(Dialog* d) { deleteLater.push_back(d); }
-    void ModalOpen() { events.push_back("modal open"); }
+    Dialog* MakeDialog(int dialogId, bool isModal, const std::string& header,
+                       const std::string& lines, const std::string& footer,
+                       int buttonMode) override {
+        return new Dialog(nullptr, nullptr, dialogId, isModal, header, lines, footer, buttonMode);
+    }
+    bool RunModalLoopStep() override { return step(); }
+    void DeleteDialogLater(Dialog* d) override { deleteLater.push_back(d); }
+    void ModalOpen() override { events.push_back("modal open"); }
+    void ModalClose() override {}
+    void DialogButtonPressHook(int, int) override {}
+    void DialogButtonDepressHook(int, int) override {}
 };
 
 TEST(AppDialogTableTest, ServesTheApplicationsLoopDeletionAndButtons) {
@@ -205,7 +213,7 @@ TEST(AppDialogTableTest, ServesTheApplicationsLoopDeletionAndButtons) {
     manager.width = 640;
     manager.height = 480;
     MiniApp app;
-    AppDialogTable<MiniApp> table(&app, &manager, 640, 480);
+    AppDialogTable table(app, &app, &manager, 640, 480);
     Dialog* d = table.ShowDialog(6, true, "Save?", "", "", Dialog::BUTTONS_YES_NO);
     app.step = [&] {
         const Widget& yes = *d->yesButton;

@@ -390,34 +390,3 @@ TEST_F(ResourceManagerTest, OutOfSoundIdsAndFirstErrorWins) {
 
 }  // namespace
 }  // namespace Zarvo
-
-namespace Zarvo {
-namespace {
-
-// An application object with only what the resource manager can use of it.
-struct MiniApp {
-    FakeSoundManager sounds;
-    std::vector<std::string> popups;
-    SoundManager* GetSoundManager() { return &sounds; }
-    void Popup(const std::string& text) { popups.push_back(text); }
-};
-
-TEST_F(ResourceManagerTest, ServesAnApplicationObjectThroughItsOwnHost) {
-    MiniApp app;
-    ResourceManager appManager(&app);
-    WriteFile("bad.txt", "Bogus;");
-    WriteFile("resources.xml",
-              "<ResourceManifest><Resources id=\"G\"><Sound path=\"kick\"/>"
-              "<Font path=\"" +
-                  dir + "/bad.txt\"/></Resources></ResourceManifest>");
-    ASSERT_TRUE(appManager.ParseResourcesFile(manifest)) << appManager.GetErrorText();
-    EXPECT_FALSE(appManager.LoadResources("G"));
-    EXPECT_EQ(app.sounds.sounds[appManager.GetSound("kick")], "kick");
-    EXPECT_EQ(appManager.GetErrorText(), "Failed to load font: " + dir + "/bad.txt");
-    ASSERT_EQ(app.popups.size(), 1u);
-    EXPECT_EQ(app.popups[0], "Font Descriptor Error in " + dir +
-                                 "/bad.txt\r\nUnknown Command on Line 1:\r\n\r\nBogus");
-}
-
-}  // namespace
-}  // namespace Zarvo
