@@ -27,6 +27,8 @@ struct SaveRecord {
     // the team. False, with nothing changed, when the record does not fit.
     bool applyTo(GamePlay& gamePlay, Profile& profile) const;
 
+    bool operator==(const SaveRecord&) const = default;
+
     int stageIndex = 0;
     bool replay = false;
     bool completed = false;
