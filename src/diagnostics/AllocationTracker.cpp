@@ -46,6 +46,16 @@ using Table = std::map<std::uintptr_t, AllocationRecord, std::less<std::uintptr_
 std::atomic<bool> gEnabled{false};
 std::atomic<bool> gTrackedAnything{false};
 
+// Set while this thread works inside the table's lock. Memory the tracker itself allocates
+// there (the report's text) goes through the plain forms and is never tracked, so its releases
+// must not look for a track: that would take the lock a second time and hang the thread.
+thread_local bool tInsideTracker = false;
+
+struct InsideTracker {
+    InsideTracker() { tInsideTracker = true; }
+    ~InsideTracker() { tInsideTracker = false; }
+};
+
 // Built during static initialisation, torn down (with the report) during static destruction.
 struct TrackerState {
     Table table;
@@ -91,7 +101,8 @@ std::string FormatReport(const Table& table, const char* dateTime) {
 }  // namespace
 
 void AddTrack(void* address, int size, const char* file, int line) {
-    if (!gEnabled) return;
+    if (!gEnabled || tInsideTracker) return;
+    InsideTracker inside;
     TrackerState& state = State();
     std::lock_guard<std::mutex> guard(state.lock);
     gTrackedAnything = true;
@@ -103,13 +114,15 @@ void AddTrack(void* address, int size, const char* file, int line) {
 }
 
 void RemoveTrack(const void* address) {
-    if (!gEnabled || !address) return;
+    if (!gEnabled || !address || tInsideTracker) return;
+    InsideTracker inside;
     TrackerState& state = State();
     std::lock_guard<std::mutex> guard(state.lock);
     state.table.erase(reinterpret_cast<std::uintptr_t>(address));
 }
 
 std::string LeakReportText(const char* dateTime) {
+    InsideTracker inside;
     TrackerState& state = State();
     std::lock_guard<std::mutex> guard(state.lock);
     return FormatReport(state.table, dateTime);
@@ -123,6 +136,7 @@ void WriteLeakReport() {
     char dateTime[64];
     // The fixed 24-character form: "Thu Dec 10 10:41:50 2026".
     std::strftime(dateTime, sizeof dateTime, "%a %b %d %H:%M:%S %Y", &local);
+    InsideTracker inside;  // outlives the report's text, released under the lock
     TrackerState& state = State();
     std::lock_guard<std::mutex> guard(state.lock);
     std::FILE* file = std::fopen("mem_leaks.txt", "w");
