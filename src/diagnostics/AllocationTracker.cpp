@@ -207,3 +207,20 @@ void operator delete[](void* p, std::size_t) noexcept {
     Zarvo::RemoveTrack(p);
     std::free(p);
 }
+
+// The nothrow forms come from the same heap too: left to a run-time library (a sanitizer's, for
+// one) they would hand out memory that the releases above do not own.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return std::malloc(size ? size : 1);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    Zarvo::RemoveTrack(p);
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+    Zarvo::RemoveTrack(p);
+    std::free(p);
+}
