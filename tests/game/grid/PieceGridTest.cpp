@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "diagnostics/AllocationTracker.h"
+#include "game/ResourceIds.h"
 #include "game/grid/PieceGrid.h"
 #include "game/screens/ScreenObject.h"
+#include "graphics/MemoryImage.h"
 
 namespace {
 
@@ -537,24 +539,71 @@ TEST_F(PieceGridTest, CascadesClearAgainUntilNoLineIsLeft) {
     expectSettledMesh();
 }
 
-TEST_F(PieceGridTest, TimeUpDuringACascadeLetsItFinishAndKeepsInputHeld) {
+TEST_F(PieceGridTest, TimeUpLetsTheRunningSwapOrCascadeFinishAndKeepsInputHeld) {
+    const struct {
+        const char* name;
+        Layout start;
+        int fromC, fromR, toC, toR;
+        int lockAfter;  // updates after the swap started
+        bool clears;    // how many depends on the refill cycle, which goes on from case to case
+    } cases[] = {
+        {"mid-swap, then a cascade", kCascade, 0, 2, 1, 2, 20, true},
+        {"mid-clear of a cascade", kCascade, 0, 2, 1, 2, 45, true},
+        {"mid-swap without a line", kBase, 3, 3, 4, 3, 20, false},
+        {"on the way back", kBase, 3, 3, 4, 3, 60, false},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.name);
+        grid.destroyPieces();
+        startPlaying();
+        host.clears.clear();
+        setLayout(tc.start);
+        click(tc.fromC, tc.fromR);
+        click(tc.toC, tc.toR);
+        run(tc.lockAfter);
+        grid.lockInput();
+        ASSERT_GT(runUntilIdle(), 0);
+        EXPECT_EQ(!host.clears.empty(), tc.clears);
+        EXPECT_EQ(grid.firstSelection(), nullptr);
+        EXPECT_EQ(grid.secondSelection(), nullptr);
+        expectSettledMesh();
+        // The swap or cascade has run out, but play stays over: no click is taken.
+        EXPECT_TRUE(grid.isInputBlocked());
+        click(3, 3);
+        EXPECT_EQ(grid.firstSelection(), nullptr);
+
+        grid.requestClearAway();
+        host.events.clear();
+        ASSERT_GT(runUntil(PieceGrid::kEventClearAwayFinished), 0);
+        EXPECT_EQ(host.events, std::vector<int>{PieceGrid::kEventClearAwayFinished});
+    }
+}
+
+TEST_F(PieceGridTest, ClearAwayWaitsForTheRunningCascade) {
     startPlaying();
     setLayout(kCascade);
     click(0, 2);
     click(1, 2);
     run(45);
-    grid.lockInput();
-    ASSERT_GT(runUntilIdle(), 0);
-    EXPECT_EQ(host.clears.size(), 2u);
-    // The cascade ran out, but play stays over: no click is taken.
-    EXPECT_TRUE(grid.isInputBlocked());
-    click(3, 3);
-    EXPECT_EQ(grid.firstSelection(), nullptr);
-
     grid.requestClearAway();
-    host.events.clear();
     ASSERT_GT(runUntil(PieceGrid::kEventClearAwayFinished), 0);
-    EXPECT_EQ(host.events, std::vector<int>{PieceGrid::kEventClearAwayFinished});
+    EXPECT_EQ(host.clears.size(), 2u);
+    EXPECT_EQ(host.count(PieceGrid::kEventIdle), 0);
+}
+
+TEST(GridHost, CelColumnsComeFromTheBoundImage) {
+    struct Host : GridHost {
+        void sendEvent(int, void*) override {}
+        uint32_t randomValue() override { return 0; }
+    } host;
+    Kelvane::clearResourceIds();
+    EXPECT_EQ(host.celColumns(Kelvane::Res::IMAGE_HINT_ANIM), 1);
+    Zarvo::MemoryImage strip;
+    strip.columns = 6;
+    Kelvane::IMAGE_HINT_ANIM = &strip;
+    EXPECT_EQ(host.celColumns(Kelvane::Res::IMAGE_HINT_ANIM), 6);
+    EXPECT_EQ(host.celColumns(Kelvane::Res::IMAGE_WHITE_BALL), 1);
+    Kelvane::clearResourceIds();
 }
 
 TEST_F(PieceGridTest, ClearAwayFliesEveryPieceOffAndReportsOnce) {
