@@ -1,13 +1,15 @@
-// The entry point of kelvane: creates the application, starts it up, runs it, deletes it.
+// The entry point of kelvane: creates the game application, starts it up, runs it, deletes it.
 #include <memory>
 
-#include "frame/ZarvoAppBase.h"
+#include "diagnostics/AllocationTracker.h"
+#include "game/GameApp.h"
 
 int main(int argc, char** argv) {
-    auto app = std::make_unique<Zarvo::ZarvoAppBase>();
+    std::unique_ptr<Kelvane::GameApp> app(KNEW Kelvane::GameApp());
     app->SetCommandLine(argc, argv);
     app->Init();
     app->Start();
+    const bool failed = app->startFailed();
     app.reset();
-    return 0;
+    return failed ? 1 : 0;
 }

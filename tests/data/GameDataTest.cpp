@@ -6,11 +6,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "audio/MixerSoundManager.h"
 #include "files/PakInterface.h"
+#include "game/ResourceIds.h"
 #include "graphics/Color.h"
 #include "graphics/Font.h"
 #include "graphics/Graphics.h"
@@ -27,19 +30,12 @@ namespace fs = std::filesystem;
 const fs::path kData = fs::path(KELVANE_BINARY_DIR) / "gamedata";
 const fs::path kPak = fs::path(KELVANE_BINARY_DIR) / "main.pak";
 
-const char* const kFontIds[10] = {"FONT_DEFAULT",
-                                  "FONT_ROCKWELLEXTRABOLD8",
-                                  "FONT_ROCKWELLEXTRABOLD9",
-                                  "FONT_ROCKWELLEXTRABOLD10",
-                                  "FONT_ROCKWELLEXTRABOLD11",
-                                  "FONT_ROCKWELLEXTRABOLD12",
-                                  "FONT_ROCKWELLEXTRABOLD14",
-                                  "FONT_ROCKWELLEXTRABOLD16",
-                                  "FONT_ROCKWELLEXTRABOLD18",
-                                  "FONT_ROCKWELLEXTRABOLD20"};
+// The font ids are the game's own list (ids 0..9).
+const std::span<const std::string_view> kFontIds(Kelvane::kResourceNames.data(),
+                                                 Kelvane::kFirstImageId);
 
-// Every image id 10..132 with the size its place on screen asks for and its file format
-// (P PNG, J JPEG, G GIF, T TGA).
+// Every image id 10..132, in the order of the game's list, with the size its place on screen asks
+// for and its file format (P PNG, J JPEG, G GIF, T TGA).
 struct ImageSpec {
     const char* id;
     int width, height;
@@ -216,7 +212,8 @@ protected:
 
     // Every id binds, at its size.
     void ExpectEveryIdBinds() {
-        for (const char* id : kFontIds) EXPECT_NE(manager.GetFont(id), nullptr) << id;
+        for (std::string_view id : kFontIds)
+            EXPECT_NE(manager.GetFont(std::string(id)), nullptr) << id;
         for (const ImageSpec& spec : kImages) {
             MemoryImage* image = manager.GetImage(spec.id);
             ASSERT_NE(image, nullptr) << spec.id;
@@ -238,6 +235,27 @@ TEST_F(GameDataTest, ManifestDeclaresEveryIdInItsGroup) {
     EXPECT_EQ(manager.GetNumImages("Game"), 123);
     EXPECT_EQ(manager.GetNumSounds("Game"), 5);
     EXPECT_EQ(manager.GetNumFonts("Game"), 0);
+}
+
+TEST(GameDataIdsTest, TheImageTableFollowsTheGamesIdList) {
+    for (int i = 0; i < 123; ++i)
+        EXPECT_EQ(kImages[i].id, Kelvane::kResourceNames[Kelvane::kFirstImageId + i]) << i;
+}
+
+TEST_F(GameDataTest, TheGamesIdsBindFromTheGeneratedManifest) {
+    WorkingDirectory cwd(kData);
+    LoadAll();
+    EXPECT_TRUE(Kelvane::extractInitResources(manager));
+    EXPECT_TRUE(Kelvane::extractGameResources(manager));
+    for (int32_t id = 0; id < Kelvane::RESOURCE_ID_COUNT; ++id) {
+        const std::string name(Kelvane::kResourceNames[id]);
+        if (Kelvane::isFontId(id))
+            EXPECT_EQ(Kelvane::getFontById(id), manager.GetFont(name)) << name;
+        else
+            EXPECT_EQ(Kelvane::getImageById(id), manager.GetImage(name).Get()) << name;
+        EXPECT_NE(Kelvane::getResourceById(id), nullptr) << name;
+    }
+    Kelvane::clearResourceIds();
 }
 
 TEST_F(GameDataTest, EveryIdLoadsFromTheLooseFilesAtItsSizeAndFormat) {
@@ -327,8 +345,8 @@ TEST_F(GameDataTest, CelStripsAndAlphaSourcesArriveAsDeclared) {
 TEST_F(GameDataTest, SlabFontsKernAndTheTaggedFontDrawsAShadow) {
     WorkingDirectory cwd(kData);
     LoadAll();
-    for (const char* id : kFontIds) {
-        Font* font = manager.GetFont(id);
+    for (std::string_view id : kFontIds) {
+        Font* font = manager.GetFont(std::string(id));
         ASSERT_NE(font, nullptr) << id;
         EXPECT_GT(font->GetAscent(), 0) << id;
         EXPECT_GT(font->GetHeight(), font->GetAscent()) << id;

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "ShowcaseApp.h"
+#include "game/ResourceIds.h"
 #include "graphics/Color.h"
 #include "graphics/Graphics.h"
 #include "graphics/MemoryImage.h"
@@ -14,20 +15,15 @@ using namespace Zarvo;
 
 namespace {
 
-const char* const kImageFonts[] = {"FONT_DEFAULT",
-                                   "FONT_ROCKWELLEXTRABOLD8",
-                                   "FONT_ROCKWELLEXTRABOLD9",
-                                   "FONT_ROCKWELLEXTRABOLD10",
-                                   "FONT_ROCKWELLEXTRABOLD11",
-                                   "FONT_ROCKWELLEXTRABOLD12",
-                                   "FONT_ROCKWELLEXTRABOLD14",
-                                   "FONT_ROCKWELLEXTRABOLD16",
-                                   "FONT_ROCKWELLEXTRABOLD18",
-                                   "FONT_ROCKWELLEXTRABOLD20"};
+// The names come from the game's one list of resource ids.
+std::string NameOf(int32_t id) {
+    return std::string(Kelvane::kResourceNames[id]);
+}
 
-const char* const kPieces[] = {"IMAGE_RED_CARD",     "IMAGE_MONEY",     "IMAGE_CORNER_FLAG",
-                               "IMAGE_OFFSIDE_FLAG", "IMAGE_INJURY",    "IMAGE_YELLOW_CARD",
-                               "IMAGE_EXTRA_TIME",   "IMAGE_WHITE_BALL"};
+const int32_t kPieces[] = {Kelvane::Res::IMAGE_RED_CARD,    Kelvane::Res::IMAGE_MONEY,
+                           Kelvane::Res::IMAGE_CORNER_FLAG, Kelvane::Res::IMAGE_OFFSIDE_FLAG,
+                           Kelvane::Res::IMAGE_INJURY,      Kelvane::Res::IMAGE_YELLOW_CARD,
+                           Kelvane::Res::IMAGE_EXTRA_TIME,  Kelvane::Res::IMAGE_WHITE_BALL};
 
 SharedImageRef Need(ResourceManager& resources, const std::string& id) {
     SharedImageRef image = resources.GetImage(id);
@@ -38,15 +34,15 @@ SharedImageRef Need(ResourceManager& resources, const std::string& id) {
 }  // namespace
 
 ShowcaseWidget::ShowcaseWidget(ButtonListener* listener, ResourceManager& resources) {
-    background_ = Need(resources, "IMAGE_START_SCREEN_BACKGROUND");
-    for (const char* id : kPieces) pieces_.push_back(Need(resources, id));
-    buttonImage_ = Need(resources, "IMAGE_MENU_BUTTON");
-    buttonOverImage_ = Need(resources, "IMAGE_MENU_BUTTON_CLICKED");
+    background_ = Need(resources, NameOf(Kelvane::Res::IMAGE_START_SCREEN_BACKGROUND));
+    for (int32_t id : kPieces) pieces_.push_back(Need(resources, NameOf(id)));
+    buttonImage_ = Need(resources, NameOf(Kelvane::Res::IMAGE_MENU_BUTTON));
+    buttonOverImage_ = Need(resources, NameOf(Kelvane::Res::IMAGE_MENU_BUTTON_CLICKED));
 
-    for (const char* id : kImageFonts) {
-        Font* font = resources.GetFont(id);
-        if (font == nullptr) throw std::runtime_error(std::string("missing font ") + id);
-        lines_.push_back({id, font});
+    for (int32_t id = 0; id < Kelvane::kFirstImageId; ++id) {
+        Font* font = resources.GetFont(NameOf(id));
+        if (font == nullptr) throw std::runtime_error("missing font " + NameOf(id));
+        lines_.push_back({NameOf(id), font});
     }
     systemFont_ = std::make_unique<SysFont>("Arial Unicode MS", 12);
     lines_.push_back({"SysFont \"Arial Unicode MS\" 12 pt", systemFont_.get()});

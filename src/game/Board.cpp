@@ -1,0 +1,128 @@
+#include "game/Board.h"
+
+#include <cassert>
+#include <cstdio>
+
+#include "diagnostics/AllocationTracker.h"
+#include "game/GameApp.h"
+#include "game/ResourceIds.h"
+#include "game/screens/GUISystem.h"
+#include "graphics/Font.h"
+#include "graphics/Graphics.h"
+#include "graphics/MemoryImage.h"
+
+namespace Kelvane {
+
+namespace {
+
+constexpr int kDrawModeNormal = 0;
+constexpr int kDrawModeAdditive = 1;
+
+void reportMissing(const ScreenObject& object, const char* kind, int32_t resourceId) {
+    std::fprintf(stderr, "Board: object %d has no %s for resource id %d\n", object.id, kind,
+                 resourceId);
+    assert(!"a screen object names a resource id that is not bound");
+}
+
+}  // namespace
+
+Board::Board(GameApp& application) : app(application), guiSystem(KNEW GUISystem(application)) {
+    guiSystem->init();
+}
+
+Board::~Board() = default;
+
+void Board::UpdateSelf() {
+    Widget::UpdateSelf();
+    guiSystem->update();
+    Invalidate();
+}
+
+void Board::DrawSelf(Zarvo::Graphics* g) {
+    g->SetColor(Zarvo::Color(0, 0, 0, 255));
+    g->FillRect(0, 0, width, height);
+    DrawList list;
+    guiSystem->draw(list);
+    for (ScreenObject* object : list) drawObject(*g, *object);
+}
+
+void Board::drawObject(Zarvo::Graphics& g, const ScreenObject& object) {
+    const int x = static_cast<int>(object.x);
+    const int y = static_cast<int>(object.y);
+    if (object.hasImage) {
+        if (Zarvo::MemoryImage* image = getImageById(object.imageId)) {
+            g.SetColor(Zarvo::Color(255, 255, 255, object.alpha));
+            g.SetColorizeImages(true);
+            if (object.celMode) {
+                g.DrawImageCel(image, x, y, object.cel);
+            } else {
+                if (object.naturalSize)
+                    g.DrawImage(image, x, y);
+                else
+                    g.DrawImage(image, x, y, static_cast<int>(object.width),
+                                static_cast<int>(object.height));
+                if (object.additiveOverlay) {
+                    g.SetDrawMode(kDrawModeAdditive);
+                    g.DrawImage(image, x, y);
+                    g.SetDrawMode(kDrawModeNormal);
+                }
+            }
+            g.SetColorizeImages(false);
+        } else {
+            reportMissing(object, "image", object.imageId);
+        }
+    }
+    if (object.hasText) {
+        if (Zarvo::Font* font = getFontById(object.fontId)) {
+            g.SetColor(object.textColor);
+            g.SetFont(font);
+            g.DrawString(object.text, x, y);
+        } else {
+            reportMissing(object, "font", object.fontId);
+        }
+    }
+}
+
+void Board::OnMouseMove(int x, int y) {
+    lastMouseX = x;
+    lastMouseY = y;
+    guiSystem->mouseMove(x, y);
+}
+
+void Board::OnMouseDrag(int x, int y) {
+    lastMouseX = x;
+    lastMouseY = y;
+    guiSystem->mouseDrag(x, y);
+}
+
+void Board::OnMouseDown(int x, int y, int clickCount) {
+    Widget::OnMouseDown(x, y, clickCount);
+    if (clickCount == 3)
+        middleHeld = true;
+    else if (clickCount > 0)
+        leftHeld = true;
+    else
+        rightHeld = true;
+    guiSystem->mouseDown(x, y);
+}
+
+void Board::OnMouseUp(int x, int y, int clickCount) {
+    Widget::OnMouseUp(x, y, clickCount);
+    guiSystem->mouseUp(x, y);
+    if (clickCount == 3)
+        middleHeld = false;
+    else if (clickCount > 0)
+        leftHeld = false;
+    else
+        rightHeld = false;
+}
+
+void Board::AddChild(Zarvo::Widget* w) {
+    WidgetContainer::AddChild(w);
+}
+
+void Board::RemoveChild(Zarvo::Widget* w) {
+    WidgetContainer::RemoveChild(w);
+}
+
+}  // namespace Kelvane

@@ -1,0 +1,56 @@
+// The one full-window widget of the game: it owns the screen switcher and forwards its updates,
+// drawing and mouse events to it, and draws the current screen's draw list.
+#pragma once
+
+#include <memory>
+
+#include "game/screens/ScreenObject.h"
+#include "widgets/ButtonListener.h"
+#include "widgets/Widget.h"
+
+namespace Zarvo {
+class Graphics;
+}
+
+namespace Kelvane {
+
+class GameApp;
+class GUISystem;
+
+class Board : public Zarvo::Widget, public Zarvo::ButtonListener {
+public:
+    GameApp& app;
+    int lastMouseX = 0;
+    int lastMouseY = 0;
+    bool leftHeld = false;
+    bool rightHeld = false;
+    bool middleHeld = false;
+
+    // Builds every screen and enters the first one.
+    explicit Board(GameApp& app);
+    ~Board() override;
+
+    // The widget's update, then the current screen's; the board is redrawn after every update.
+    void UpdateSelf() override;
+    // Black, then every object of the current screen's draw list in list order.
+    void DrawSelf(Zarvo::Graphics* g) override;
+    void OnMouseMove(int x, int y) override;
+    void OnMouseDrag(int x, int y) override;
+    void OnMouseDown(int x, int y, int clickCount) override;
+    using Zarvo::Widget::OnMouseUp;
+    void OnMouseUp(int x, int y, int clickCount) override;
+    void AddChild(Zarvo::Widget* w) override;
+    void RemoveChild(Zarvo::Widget* w) override;
+
+    GUISystem& gui() { return *guiSystem; }
+
+    // Draws one screen object: its image (one cel, at its own size or stretched, with its
+    // alpha and an optional additive second pass), then its text. An id that is not bound to a
+    // resource is a programming error: it is reported and that part is left out.
+    static void drawObject(Zarvo::Graphics& g, const ScreenObject& object);
+
+private:
+    std::unique_ptr<GUISystem> guiSystem;
+};
+
+}  // namespace Kelvane

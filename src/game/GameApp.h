@@ -1,0 +1,74 @@
+// The game's application object: its name, version, title and settings key, the loading of the
+// resource groups "Init" (at start-up) and "Game" (on the loading thread), and the Board that
+// is put on screen once loading has finished. The player's long-lived state lives elsewhere
+// (the play state); this object only owns the Board.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "frame/ZarvoAppBase.h"
+
+namespace Kelvane {
+
+class Board;
+class GUISystem;
+
+class GameApp : public Zarvo::ZarvoAppBase {
+public:
+    // Ids of dialogs the application itself looks at.
+    static constexpr int kOptionsDialogId = 205;
+
+    // Without a platform the real one is used.
+    explicit GameApp(std::unique_ptr<Zarvo::Platform> platform = nullptr);
+    // Removes and deletes the Board, then frees the resource groups.
+    ~GameApp() override;
+
+    // The base start-up, then the manifest and the group "Init" with its font ids. A manifest
+    // that cannot be read, or an "Init" group or font id that cannot be had, shows the error and
+    // quits (startFailed() then answers true).
+    void Init() override;
+    // Loads the group "Game" one resource at a time with progress, then binds the image ids.
+    // Stops at once when the application is shutting down.
+    void LoadResourcesInBackground() override;
+    // Shows a loading error, or creates the Board and puts it on screen.
+    void LoadingCompleted() override;
+    // A dialog in the game's look: the basic dialog background and button, the default font,
+    // black texts, 30 pixels between header and lines, at (100, 100) and 300 x 250.
+    Zarvo::Dialog* MakeDialog(int dialogId, bool isModal, const std::string& header,
+                              const std::string& lines, const std::string& footer,
+                              int buttonMode) override;
+    void UpdateOnce() override;
+
+    // Changes the screen mode and shows the new choice in the options dialog when it is open.
+    void ApplyScreenModeChoice(bool windowed, bool is3D);
+
+    Board* board() const { return boardWidget.get(); }
+    // The screen switcher of the Board; null until the Board exists.
+    GUISystem* gui() const;
+    bool loadingFailed() const { return loadFailed; }
+    bool startFailed() const { return initFailed; }
+
+    // Options that the base has no field for: music stays silent, and the 3-D acceleration test
+    // would run automatically (this platform has no 3-D mode, so it never runs).
+    bool musicDisabled = true;
+    bool autoTest3D = true;
+
+private:
+    // The resource manager's error in the fatal-error popup; with `quit`, the application quits.
+    void showResourceError(bool quit);
+    // Follows the current screen for the diagnostics and the bounded run.
+    void watchScreens();
+
+    std::unique_ptr<Board> boardWidget;
+    std::atomic<bool> loadFailed{false};
+    bool initFailed = false;
+    std::string loadError;
+    // Set from KELVANE_RUN_UNTIL_SCREEN: quit a little after this screen has been reached.
+    int quitAtScreen = -1;
+    int updatesOnQuitScreen = 0;
+    int lastScreen = -1;
+};
+
+}  // namespace Kelvane
