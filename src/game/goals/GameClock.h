@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "game/screens/ScreenIds.h"
 #include "game/screens/ScreenObject.h"
 #include "game/screens/StepTimer.h"
 
@@ -23,7 +24,7 @@ class GameClock {
 public:
     static constexpr int32_t kBarMode = 0;
     static constexpr int32_t kNumberMode = 1;
-    static constexpr int32_t kTimeUpEvent = 24;
+    static constexpr int32_t kTimeUpEvent = EVENT_TIME_UP;
     static constexpr int32_t kFaceId = 6;
     static constexpr int32_t kBarHandId = 5;
     static constexpr int32_t kNumberHandId = 4;

@@ -19,6 +19,7 @@
 #include <memory>
 #include <vector>
 
+#include "game/screens/ScreenIds.h"
 #include "game/screens/ScreenObject.h"
 
 namespace Kelvane {
@@ -35,11 +36,11 @@ public:
     static constexpr int kPowerUpCount = 4;
 
     // Screen events.
-    static constexpr int32_t kUseInjuryEvent = 40;
-    static constexpr int32_t kUseRedCardEvent = 41;
-    static constexpr int32_t kUseYellowCardEvent = 42;
-    static constexpr int32_t kUseOffsideEvent = 43;
-    static constexpr int32_t kInertObjectId = 1001;  // clicks on these mean nothing
+    static constexpr int32_t kUseInjuryEvent = EVENT_POWERUP_FIRST;
+    static constexpr int32_t kUseRedCardEvent = EVENT_POWERUP_FIRST + 1;
+    static constexpr int32_t kUseYellowCardEvent = EVENT_POWERUP_FIRST + 2;
+    static constexpr int32_t kUseOffsideEvent = EVENT_POWERUP_LAST;
+    static constexpr int32_t kInertObjectId = OBJECT_COVER;  // clicks on these mean nothing
 
     // The opponent's bar: its bottom edge stays at 391, its top climbs from 346 to 125.
     static constexpr float kBarBottomY = 346.0f;
