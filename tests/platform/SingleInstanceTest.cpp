@@ -83,7 +83,7 @@ TEST(SingleInstanceGuard, ASecondProgramNotifiesTheRunningOneAndExitsWithZero) {
     const std::string firstLog = dir / "first.log", secondLog = dir / "second.log";
     ChildProcess first;
     ASSERT_TRUE(first.Start({kProgram}, Environment(dir), firstLog));
-    ASSERT_TRUE(Eventually([&] { return SingleInstanceGuard::IsHeld(dir.Path(), "Product"); }))
+    ASSERT_TRUE(Eventually([&] { return SingleInstanceGuard::IsHeld(dir.Path(), "Kelvane"); }))
         << ReadAll(firstLog);
 
     ChildProcess second;
@@ -103,7 +103,7 @@ TEST(SingleInstanceGuard, ASecondProgramNotifiesTheRunningOneAndExitsWithZero) {
                              "Draw Count    = ", "Draw Time     = ", "Screen Blt    = "}) {
         EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
     }
-    EXPECT_FALSE(SingleInstanceGuard::IsHeld(dir.Path(), "Product"));
+    EXPECT_FALSE(SingleInstanceGuard::IsHeld(dir.Path(), "Kelvane"));
 }
 
 }  // namespace
