@@ -7,6 +7,7 @@
 #include "game/GameApp.h"
 #include "game/ResourceIds.h"
 #include "game/screens/GUISystem.h"
+#include "game/tour/PlayState.h"
 #include "graphics/Font.h"
 #include "graphics/Graphics.h"
 #include "graphics/MemoryImage.h"
@@ -28,6 +29,8 @@ void reportMissing(const ScreenObject& object, const char* kind, int32_t resourc
 
 Board::Board(GameApp& application) : app(application), guiSystem(KNEW GUISystem(application)) {
     guiSystem->init();
+    // The teams, the tour and the profile live for the whole run from here on.
+    PlayState::instance();
 }
 
 Board::~Board() = default;

@@ -1,4 +1,5 @@
 #include "game/GameApp.h"
+#include "game/tour/PlayState.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -46,6 +47,7 @@ GameApp::~GameApp() {
     clearResourceIds();
     GetResourceManager()->DeleteResources(kInitGroup);
     GetResourceManager()->DeleteResources(kGameGroup);
+    PlayState::release();
 }
 
 GUISystem* GameApp::gui() const {
