@@ -16,10 +16,10 @@ build() {  # build dir, build type, extra cmake args...
 }
 
 build build RelWithDebInfo
-(cd build && ctest --output-on-failure -j "$jobs")
+(cd build && ctest --output-on-failure --timeout 600 -j "$jobs")
 
 if [[ "${KELVANE_SKIP_SANITIZERS:-0}" != 1 ]]; then
   build build-asan Debug -DKELVANE_SANITIZE=ON
   (cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-     ctest --output-on-failure -j "$jobs")
+     ctest --output-on-failure --timeout 600 -j "$jobs")
 fi
