@@ -148,7 +148,9 @@ void WriteLeakReport() {
     std::fclose(file);
 }
 
-bool TrackedAnything() { return gTrackedAnything; }
+bool TrackedAnything() {
+    return gTrackedAnything;
+}
 
 long long TrackedBytes() {
     if (!gEnabled) return 0;
@@ -176,8 +178,12 @@ void* operator new(std::size_t size, const char* file, int line) {
 void* operator new[](std::size_t size, const char* file, int line) {
     return TrackedAllocate(size, file, line);
 }
-void operator delete(void* p, const char*, int) noexcept { std::free(p); }
-void operator delete[](void* p, const char*, int) noexcept { std::free(p); }
+void operator delete(void* p, const char*, int) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, const char*, int) noexcept {
+    std::free(p);
+}
 
 // The plain forms allocate from the same heap and record nothing; every release forgets its
 // address first, so a tracked object deleted with the ordinary `delete` leaves the table.
