@@ -372,17 +372,21 @@ void PieceGrid::swapStep() {
 
     exchange(a, b);
     if (swapReturning_) {
-        firstSelection_ = nullptr;
-        secondSelection_ = nullptr;
-        swapReturning_ = false;
-        swapArrived_ = false;
-        swapAlongX_ = false;
-        swapAlongY_ = false;
+        endSwap();
         inputLocked_ = false;
-        placeSelectionMarker();
     } else {
         swapCheckPending_ = true;
     }
+}
+
+void PieceGrid::endSwap() {
+    firstSelection_ = nullptr;
+    secondSelection_ = nullptr;
+    swapReturning_ = false;
+    swapArrived_ = false;
+    swapAlongX_ = false;
+    swapAlongY_ = false;
+    placeSelectionMarker();
 }
 
 void PieceGrid::matchCheck(bool afterSwap) {
@@ -405,13 +409,7 @@ void PieceGrid::matchCheck(bool afterSwap) {
         clearing_ = true;
         if (afterSwap) {
             // Input stays locked until the cascade has run out.
-            firstSelection_ = nullptr;
-            secondSelection_ = nullptr;
-            swapReturning_ = false;
-            swapArrived_ = false;
-            swapAlongX_ = false;
-            swapAlongY_ = false;
-            placeSelectionMarker();
+            endSwap();
         }
     } else if (afterSwap) {
         startSwap(true);

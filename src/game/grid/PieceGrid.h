@@ -121,6 +121,8 @@ private:
     void hintDisplayStep();
     void countHintUnits();
     void placeSelectionMarker();
+    // Forgets both selections and the swap in progress, and moves the marker accordingly.
+    void endSwap();
 
     void deletePieces();
 
