@@ -8,6 +8,7 @@
 #include "game/Board.h"
 #include "game/FullScreenChoice.h"
 #include "game/ResourceIds.h"
+#include "game/save/SaveGame.h"
 #include "game/screens/GUISystem.h"
 #include "graphics/Color.h"
 #include "resources/ResourceManager.h"
@@ -52,6 +53,22 @@ GameApp::~GameApp() {
 
 GUISystem* GameApp::gui() const {
     return boardWidget ? &boardWidget->gui() : nullptr;
+}
+
+void GameApp::sendScreenEvent(int32_t id, void* param) {
+    if (GUISystem* switcher = gui()) switcher->sendEvent(id, param);
+}
+
+int32_t GameApp::currentScreenId() const {
+    GUISystem* switcher = gui();
+    return switcher ? switcher->currentScreenId() : 0;
+}
+
+SaveGame& GameApp::saveGame() {
+    if (!save)
+        save = std::make_unique<SaveGame>(appDataFolder,
+                                          [this](const std::string& text) { Popup(text); });
+    return *save;
 }
 
 void GameApp::showResourceError(bool quit) {

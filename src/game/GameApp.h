@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -14,6 +15,7 @@ namespace Kelvane {
 
 class Board;
 class GUISystem;
+class SaveGame;
 
 class GameApp : public Zarvo::ZarvoAppBase {
 public:
@@ -47,6 +49,15 @@ public:
     Board* board() const { return boardWidget.get(); }
     // The screen switcher of the Board; null until the Board exists.
     GUISystem* gui() const;
+    // Delivers a screen event to the current screen; nothing before the Board exists.
+    void sendScreenEvent(int32_t id, void* param);
+    // The current screen number; 0 before the Board exists.
+    int32_t currentScreenId() const;
+    // The saved tour, in the application data folder; its errors are shown as popups.
+    SaveGame& saveGame();
+    // Whether this run had to go full screen because a window cannot be shown at the desktop's
+    // colour depth: the player cannot choose windowed mode then.
+    bool fullScreenForced() const { return forceFullScreen; }
     bool loadingFailed() const { return loadFailed; }
     bool startFailed() const { return initFailed; }
 
@@ -62,6 +73,7 @@ private:
     void watchScreens();
 
     std::unique_ptr<Board> boardWidget;
+    std::unique_ptr<SaveGame> save;
     std::atomic<bool> loadFailed{false};
     bool initFailed = false;
     std::string loadError;
