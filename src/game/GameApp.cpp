@@ -114,6 +114,10 @@ void GameApp::LoadingCompleted() {
         showResourceError(false);
         return;
     }
+    createBoard();
+}
+
+void GameApp::createBoard() {
     boardWidget.reset(KNEW Board(*this));
     boardWidget->SetBounds(0, 0, width, height);
     GetWidgetManager()->AddChild(boardWidget.get());

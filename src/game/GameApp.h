@@ -43,6 +43,10 @@ public:
                               int buttonMode) override;
     void UpdateOnce() override;
 
+    // Makes the Board and puts it on screen: the last step of the loading-completed hook, also
+    // used by tests that bind their own resources. Needs every resource id bound.
+    void createBoard();
+
     // Changes the screen mode and shows the new choice in the options dialog when it is open.
     void ApplyScreenModeChoice(bool windowed, bool is3D);
 
