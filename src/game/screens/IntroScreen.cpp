@@ -25,13 +25,7 @@ void IntroScreen::init() {
                               {20, 200, Res::IMAGE_EXIT_BUTTON, EVENT_INTRO_EXIT},
                               {20, 100, Res::IMAGE_OPTIONS_BUTTON, EVENT_INTRO_OPTIONS},
                               {20, 300, Res::IMAGE_OPTIONS_BUTTON, EVENT_INTRO_FOURTH}};
-    for (const Button& b : buttons) {
-        ScreenObject* button = addPermanent(KNEW ScreenObject());
-        button->x = b.x;
-        button->y = b.y;
-        button->setImage(b.image);
-        button->id = b.id;
-    }
+    for (const Button& b : buttons) addPermanent(makeButton(b.x, b.y, b.image, b.id));
 }
 
 void IntroScreen::onEvent(int32_t id, void*) {

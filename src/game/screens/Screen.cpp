@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "diagnostics/AllocationTracker.h"
+#include "game/ResourceIds.h"
 #include "game/screens/GUISystem.h"
 #include "game/screens/ScreenIds.h"
 
@@ -97,6 +98,27 @@ ScreenObject* Screen::findObject(int32_t id) {
         for (const auto& object : *list)
             if (object->id == id) return object.get();
     return nullptr;
+}
+
+ScreenObject* Screen::makeButton(float x, float y, int32_t imageId, int32_t id) {
+    auto* button = KNEW ScreenObject();
+    button->x = x;
+    button->y = y;
+    button->setImage(imageId);
+    button->id = id;
+    return button;
+}
+
+ScreenObject* Screen::makeCover() {
+    ScreenObject* cover = makeButton(0, 0, Res::IMAGE_TINTED_SCREEN_COVER, OBJECT_COVER);
+    setShown(cover, false);
+    return cover;
+}
+
+void Screen::setShown(ScreenObject* object, bool shown) {
+    if (object == nullptr) return;
+    object->hasImage = shown;
+    object->clickable = shown;
 }
 
 void Screen::setBackgroundImage(int32_t imageId) {

@@ -68,6 +68,15 @@ public:
         return object;
     }
 
+    // A button: an object at (x, y) showing image `imageId` at its own size that sends `id`
+    // when clicked. The caller takes ownership.
+    static ScreenObject* makeButton(float x, float y, int32_t imageId, int32_t id);
+    // The tinted cover shown while a dialog opened from the screen is up: the whole screen,
+    // id 1001, hidden. The caller takes ownership.
+    static ScreenObject* makeCover();
+    // Showing a cover (or a button) draws it and lets it take clicks; hiding it does neither.
+    static void setShown(ScreenObject* object, bool shown);
+
 protected:
     // Shows `imageId` on the background object, stretched to the whole screen.
     void setBackgroundImage(int32_t imageId);
