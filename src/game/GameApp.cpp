@@ -3,11 +3,15 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <filesystem>
 
 #include "diagnostics/AllocationTracker.h"
 #include "game/Board.h"
 #include "game/FullScreenChoice.h"
 #include "game/ResourceIds.h"
+#include "game/autoplay/AutoPlayer.h"
+#include "game/autoplay/ScreenshotTaker.h"
 #include "game/save/SaveGame.h"
 #include "game/screens/GUISystem.h"
 #include "graphics/Color.h"
@@ -121,6 +125,53 @@ void GameApp::createBoard() {
     boardWidget.reset(KNEW Board(*this));
     boardWidget->SetBounds(0, 0, width, height);
     GetWidgetManager()->AddChild(boardWidget.get());
+    if (autoplayRequested) {
+        autoPlayer_.reset(KNEW AutoPlayer(*this, static_cast<AutoPlayer::Mode>(autoplayMode),
+                                          autoplayMatches, [](const std::string& line) {
+                                              std::printf("%s\n", line.c_str());
+                                              std::fflush(stdout);
+                                          }));
+    }
+    if (!screenshotFolder.empty())
+        screenshots_.reset(KNEW ScreenshotTaker(*this, screenshotFolder));
+}
+
+void GameApp::ApplyCommandLineOption(const std::string& name, const std::string& value) {
+    if (name == "-autoplay") {
+        AutoPlayer::Mode mode;
+        if (AutoPlayer::parseOption(value, mode, autoplayMatches)) {
+            autoplayRequested = true;
+            autoplayMode = static_cast<int>(mode);
+            return;
+        }
+    } else if (name == "-screenshots" && !value.empty()) {
+        // Taken as given at start, before the working directory changes to the data.
+        std::error_code error;
+        const std::filesystem::path folder = std::filesystem::absolute(value, error);
+        screenshotFolder = error ? value : folder.string();
+        return;
+    } else {
+        ZarvoAppBase::ApplyCommandLineOption(name, value);
+        return;
+    }
+    // A game option with a value it cannot take is as wrong as an unknown option.
+    ZarvoAppBase::ApplyCommandLineOption(name + "=" + value, "");
+}
+
+bool GameApp::AsyncDebugKey(int key) {
+    constexpr int kScreenshotKey = 123;  // F12
+    if (key != kScreenshotKey || !boardWidget) return false;
+    const std::string folder = ScreenshotTaker::picturesFolder();
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    char name[64];
+    std::snprintf(name, sizeof name, "/kelvane-%lld-%d.png",
+                  static_cast<long long>(std::time(nullptr)), totalUpdates);
+    ScreenshotTaker taker(*this, folder);
+    const std::string path = folder + name;
+    GetPlatform().DebugOutput((taker.capture(path) ? "Saved the screenshot " : "Could not save ") +
+                              path + "\n");
+    return true;
 }
 
 Zarvo::Dialog* GameApp::MakeDialog(int dialogId, bool isModal, const std::string& header,
@@ -151,6 +202,8 @@ void GameApp::ApplyScreenModeChoice(bool windowedChoice, bool is3DChoice) {
 void GameApp::UpdateOnce() {
     ZarvoAppBase::UpdateOnce();
     watchScreens();
+    if (autoPlayer_) autoPlayer_->update();
+    if (screenshots_) screenshots_->update();
 }
 
 void GameApp::watchScreens() {

@@ -13,9 +13,11 @@
 
 namespace Kelvane {
 
+class AutoPlayer;
 class Board;
 class GUISystem;
 class SaveGame;
+class ScreenshotTaker;
 
 class GameApp : public Zarvo::ZarvoAppBase {
 public:
@@ -41,7 +43,13 @@ public:
     Zarvo::Dialog* MakeDialog(int dialogId, bool isModal, const std::string& header,
                               const std::string& lines, const std::string& footer,
                               int buttonMode) override;
+    // The base update, then the autoplayer and the screenshots, when asked for.
     void UpdateOnce() override;
+    // The game's own options: "-autoplay" (a friendly match), "-autoplay=tour" and
+    // "-autoplay=tour:N" (N world tour matches), and "-screenshots=FOLDER". Others go to the base.
+    void ApplyCommandLineOption(const std::string& name, const std::string& value) override;
+    // F12 saves a picture of the game into the user's pictures folder.
+    bool AsyncDebugKey(int key) override;
 
     // Makes the Board and puts it on screen: the last step of the loading-completed hook, also
     // used by tests that bind their own resources. Needs every resource id bound.
@@ -70,6 +78,9 @@ public:
     bool musicDisabled = true;
     bool autoTest3D = true;
 
+    AutoPlayer* autoPlayer() const { return autoPlayer_.get(); }
+    ScreenshotTaker* screenshots() const { return screenshots_.get(); }
+
 private:
     // The resource manager's error in the fatal-error popup; with `quit`, the application quits.
     void showResourceError(bool quit);
@@ -78,6 +89,12 @@ private:
 
     std::unique_ptr<Board> boardWidget;
     std::unique_ptr<SaveGame> save;
+    std::unique_ptr<AutoPlayer> autoPlayer_;
+    std::unique_ptr<ScreenshotTaker> screenshots_;
+    bool autoplayRequested = false;
+    int autoplayMode = 0;  // AutoPlayer::Mode
+    int autoplayMatches = 0;
+    std::string screenshotFolder;
     std::atomic<bool> loadFailed{false};
     bool initFailed = false;
     std::string loadError;

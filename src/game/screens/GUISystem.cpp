@@ -43,6 +43,29 @@ void GUISystem::init() {
     switchTo(SCREEN_ORLEND);
 }
 
+const char* GUISystem::screenName(int32_t number) {
+    switch (number) {
+        case SCREEN_INTRO:
+            return "IntroScreen";
+        case SCREEN_ORLEND:
+            return "OrlendScreen";
+        case SCREEN_KELVANE:
+            return "KelvaneScreen";
+        case SCREEN_START:
+            return "StartScreen";
+        case SCREEN_TEAM_PICKING:
+            return "TeamPickingScreen";
+        case SCREEN_MAIN:
+            return "MainScreen";
+        case SCREEN_GAME_TYPE:
+            return "GameTypeScreen";
+        case SCREEN_WORLD_TOUR:
+            return "WorldTourScreen";
+        default:
+            return nullptr;
+    }
+}
+
 Screen* GUISystem::screenFor(int32_t number) const {
     switch (number) {
         case SCREEN_INTRO:

@@ -47,6 +47,8 @@ public:
 
     int32_t currentScreenId() const { return screenId; }
     Screen* currentScreen() const { return current; }
+    // The class name of the screen of a number, or null when the number names none.
+    static const char* screenName(int32_t number);
     // The screen of a number, or null when the number names none.
     Screen* screenFor(int32_t number) const;
     // Makes `screen` (owned elsewhere) current under `number` without entering it; for tests

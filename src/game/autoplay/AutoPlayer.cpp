@@ -1,0 +1,334 @@
+#include "game/autoplay/AutoPlayer.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "game/GameApp.h"
+#include "game/goals/GoalSystem.h"
+#include "game/grid/PieceGrid.h"
+#include "game/screens/GUISystem.h"
+#include "game/screens/MainScreen.h"
+#include "game/screens/ScreenIds.h"
+#include "game/screens/TeamPickingScreen.h"
+#include "game/tour/PlayState.h"
+#include "platform/WindowMessage.h"
+#include "widgets/ButtonWidget.h"
+#include "widgets/Dialog.h"
+#include "widgets/WidgetManager.h"
+
+namespace Kelvane {
+
+namespace {
+
+// Dialog ids, in the order the player looks at them when several are open.
+constexpr int kPostMatch = 206;
+constexpr int kTourCompleted = 209;
+constexpr int kSaveOrLoad = 211;
+constexpr int kQuit = 204;
+constexpr int kMenu = 203;
+constexpr int kShop = 208;
+constexpr int kProfile = 207;
+constexpr int kOptions = 205;
+constexpr int kRules = 200;
+constexpr int kCredits = 210;
+
+// Button ids inside the dialogs.
+constexpr int kYes = 0;
+constexpr int kNo = 1;
+constexpr int kMenuQuit = 1;
+constexpr int kMenuExit = 3;
+constexpr int kShopExit = 0;
+constexpr int kBuyRedCard = 1;
+constexpr int kBuyYellowCard = 2;
+constexpr int kBuyInjury = 3;
+
+constexpr int kSize = PieceGrid::kColumns;
+// The opponent's bar is "high" once its top is this close to the goal line.
+constexpr float kHighBar = 175.0f;
+// Updates between the two clicks of a swap.
+constexpr int kSwapClickGap = 8;
+
+int runLength(const std::array<int, 49>& k, int c, int r, int dc, int dr) {
+    const int kind = k[c * kSize + r];
+    int n = 0;
+    for (int x = c + dc, y = r + dr; x >= 0 && x < kSize && y >= 0 && y < kSize; x += dc, y += dr) {
+        if (k[x * kSize + y] != kind) break;
+        ++n;
+    }
+    return n;
+}
+
+// The worth of the lines through (c, r): every piece of a line of three or more, balls thrice.
+int lineWorth(const std::array<int, 49>& k, int c, int r) {
+    const int kind = k[c * kSize + r];
+    if (kind == Piece::None) return 0;
+    const int across = 1 + runLength(k, c, r, -1, 0) + runLength(k, c, r, 1, 0);
+    const int upDown = 1 + runLength(k, c, r, 0, -1) + runLength(k, c, r, 0, 1);
+    int pieces = (across >= 3 ? across : 0) + (upDown >= 3 ? upDown : 0);
+    return kind == Piece::Ball ? 3 * pieces : pieces;
+}
+
+}  // namespace
+
+AutoPlayer::AutoPlayer(GameApp& application, Mode playMode, int matches,
+                       std::function<void(const std::string&)> say)
+    : app(application), mode(playMode), tourMatches(matches), out(std::move(say)) {}
+
+bool AutoPlayer::parseOption(const std::string& value, Mode& mode, int& tourMatches) {
+    if (value.empty()) {
+        mode = Mode::Friendly;
+        tourMatches = 0;
+        return true;
+    }
+    if (value == "tour") {
+        mode = Mode::Tour;
+        tourMatches = 1;
+        return true;
+    }
+    if (value.rfind("tour:", 0) == 0 && value.size() > 5 && value.size() < 9) {
+        char* end = nullptr;
+        const long n = std::strtol(value.c_str() + 5, &end, 10);
+        if (*end != '\0' || n < 0) return false;
+        mode = Mode::Tour;
+        tourMatches = static_cast<int>(n);
+        return true;
+    }
+    return false;
+}
+
+bool AutoPlayer::bestSwap(const std::array<int, 49>& kinds, Swap& best) {
+    int bestWorth = 0;
+    std::array<int, 49> k = kinds;
+    for (int c = 0; c < kSize; ++c) {
+        for (int r = 0; r < kSize; ++r) {
+            for (const auto& [dc, dr] : {std::pair{1, 0}, std::pair{0, 1}}) {
+                const int c2 = c + dc, r2 = r + dr;
+                if (c2 >= kSize || r2 >= kSize) continue;
+                int& a = k[c * kSize + r];
+                int& b = k[c2 * kSize + r2];
+                if (a == b || a == Piece::None || b == Piece::None) continue;
+                std::swap(a, b);
+                const int worth = lineWorth(k, c, r) + lineWorth(k, c2, r2);
+                std::swap(a, b);
+                if (worth > bestWorth) {
+                    bestWorth = worth;
+                    best = {c, r, c2, r2};
+                }
+            }
+        }
+    }
+    return bestWorth > 0;
+}
+
+void AutoPlayer::update() {
+    if (app.IsShutDown() || app.gui() == nullptr) return;
+    watchScreen();
+    if (cooldown > 0) {
+        --cooldown;
+        return;
+    }
+    if (act()) cooldown = kActionGap;
+}
+
+void AutoPlayer::watchScreen() {
+    const int screen = app.currentScreenId();
+    if (screen == lastScreen) return;
+    lastScreen = screen;
+    shopVisited = false;
+    selectionPending = false;
+    if (const char* name = GUISystem::screenName(screen)) say(std::string("Screen: ") + name);
+    if (screen == SCREEN_MAIN) tallyReported = false;
+}
+
+void AutoPlayer::reportMatchResult() {
+    const Match* match = PlayState::instance().gamePlay.currentMatch();
+    if (match == nullptr || match->teamA == nullptr || match->teamB == nullptr) return;
+    char line[200];
+    std::snprintf(line, sizeof line, "%s %d - %d %s", match->teamA->name.c_str(), match->scoreA,
+                  match->scoreB, match->teamB->name.c_str());
+    say(line);
+    ++matchesSeen;
+}
+
+bool AutoPlayer::act() {
+    if (actOnDialog()) return true;
+    if (app.GetDialogCount() > 0) return false;  // a dialog the player leaves alone
+    GamePlay& play = PlayState::instance().gamePlay;
+    const bool done = mode == Mode::Friendly ? matchesSeen >= 1 : matchesSeen >= tourMatches;
+    switch (app.currentScreenId()) {
+        case SCREEN_ORLEND:
+        case SCREEN_KELVANE: {
+            ScreenObject* background = app.gui()->currentScreen()->findObject(OBJECT_BACKGROUND);
+            if (background && background->clickable) {
+                click(320, 240);
+                return true;
+            }
+            return false;
+        }
+        case SCREEN_START:
+            return clickObject(leaving || done ? EVENT_QUIT : EVENT_START);
+        case SCREEN_GAME_TYPE:
+            if (leaving || done) return clickObject(EVENT_BACK);
+            return clickObject(mode == Mode::Friendly ? EVENT_FRIENDLY_MATCH : EVENT_WORLD_TOUR);
+        case SCREEN_TEAM_PICKING: {
+            auto* picking = static_cast<TeamPickingScreen*>(app.gui()->currentScreen());
+            if (picking->selectedTeam == nullptr && !picking->teamRows.empty()) {
+                const ScreenObject* row = picking->teamRows.front();
+                clickCentre(row->x, row->y, row->width, row->height);
+                return true;
+            }
+            return clickObject(EVENT_NEXT);
+        }
+        case SCREEN_WORLD_TOUR: {
+            if (loadAnswered && !resumeReported) {
+                resumeReported = true;
+                const TourStage* stage = play.currentStage();
+                say("Resumed tour: stage " + std::to_string(stage ? stage->index + 1 : 0) + ", " +
+                    std::to_string(PlayState::instance().profile.totalPoints) + " points");
+            }
+            if (play.completed()) {
+                leaving = true;
+                return clickObject(EVENT_NEXT);
+            }
+            if (done) {
+                leaving = true;
+                return clickObject(EVENT_MENU);
+            }
+            if (!shopVisited && PlayState::instance().profile.totalPoints >= 50) {
+                shopVisited = true;
+                return clickObject(EVENT_SHOP);
+            }
+            return clickObject(EVENT_NEXT);
+        }
+        case SCREEN_MAIN:
+            return actInMatch(*static_cast<MainScreen*>(app.gui()->currentScreen()));
+        default:
+            return false;
+    }
+}
+
+bool AutoPlayer::actOnDialog() {
+    if (Zarvo::Dialog* tally = app.FindDialog(kPostMatch)) {
+        if (!tallyReported) {
+            tallyReported = true;
+            reportMatchResult();
+        }
+        return clickDialogButton(tally, kYes);
+    }
+    if (Zarvo::Dialog* completed = app.FindDialog(kTourCompleted))
+        return clickDialogButton(completed, kYes);
+    if (Zarvo::Dialog* question = app.FindDialog(kSaveOrLoad)) {
+        if (app.currentScreenId() == SCREEN_GAME_TYPE) loadAnswered = true;
+        return clickDialogButton(question, kYes);
+    }
+    if (Zarvo::Dialog* quit = app.FindDialog(kQuit))
+        return clickDialogButton(quit, leaving ? kYes : kNo);
+    if (Zarvo::Dialog* menu = app.FindDialog(kMenu))
+        return clickDialogButton(menu, leaving ? kMenuQuit : kMenuExit);
+    if (Zarvo::Dialog* shop = app.FindDialog(kShop)) {
+        for (int buy : {kBuyRedCard, kBuyYellowCard, kBuyInjury})
+            if (clickDialogButton(shop, buy)) return true;
+        return clickDialogButton(shop, kShopExit);
+    }
+    const std::pair<int, int> exits[] = {{kProfile, 0}, {kOptions, 7}, {kRules, 2}, {kCredits, 0}};
+    for (const auto& [dialogId, buttonId] : exits)
+        if (Zarvo::Dialog* dialog = app.FindDialog(dialogId))
+            return clickDialogButton(dialog, buttonId);
+    return false;
+}
+
+bool AutoPlayer::actInMatch(MainScreen& match) {
+    if (!match.playing || match.grid == nullptr) return false;
+    PieceGrid& grid = *match.grid;
+    GoalSystem& goals = *match.goals;
+
+    // Power-ups first: an opponent near its goal is held back, a goal it scored is taken back.
+    const int opponentGoals = goals.teamAIsHuman() ? goals.goalsB : goals.goalsA;
+    auto usable = [&goals](GoalSystem::PowerUp kind) {
+        const ScreenObject* button = goals.buttons[kind];
+        return goals.held[kind] > 0 && button != nullptr && button->clickable && !goals.resetting;
+    };
+    auto use = [&](GoalSystem::PowerUp kind) {
+        const ScreenObject* b = goals.buttons[kind];
+        clickCentre(b->x, b->y, b->width, b->height);
+    };
+    if (opponentGoals > 0 && usable(GoalSystem::Offside)) {
+        use(GoalSystem::Offside);
+        return true;
+    }
+    if (goals.opponentBar != nullptr && goals.opponentBar->y < kHighBar && !goals.frozen) {
+        for (auto kind : {GoalSystem::RedCard, GoalSystem::YellowCard, GoalSystem::Injury}) {
+            if (kind == GoalSystem::Injury && goals.injuryEffect) continue;
+            if (usable(kind)) {
+                use(kind);
+                return true;
+            }
+        }
+    }
+
+    if (grid.isInputBlocked()) return false;
+    if (selectionPending) {
+        selectionPending = false;
+        if (BoardObject* second = grid.pieceAt(swapColumn, swapRow)) {
+            clickCentre(second->x, second->y, second->width, second->height);
+            return true;
+        }
+        return false;
+    }
+    std::array<int, 49> kinds{};
+    for (int c = 0; c < kSize; ++c)
+        for (int r = 0; r < kSize; ++r) {
+            const BoardObject* piece = grid.pieceAt(c, r);
+            kinds[c * kSize + r] = piece ? piece->kind : Piece::None;
+        }
+    Swap swap{};
+    if (!bestSwap(kinds, swap)) return false;
+    BoardObject* first = grid.pieceAt(swap.column1, swap.row1);
+    if (first == nullptr) return false;
+    clickCentre(first->x, first->y, first->width, first->height);
+    selectionPending = true;
+    swapColumn = swap.column2;
+    swapRow = swap.row2;
+    cooldown = kSwapClickGap;
+    return false;  // keeps the short gap before the second click
+}
+
+void AutoPlayer::click(int x, int y) {
+    using Zarvo::WindowMessage;
+    namespace Msg = Zarvo::Msg;
+    const int64_t point = Msg::PackPoint(x, y);
+    app.WindowProcedure(WindowMessage{WindowMessage::kMainWindow, Msg::kMouseMove, 0, point});
+    app.WindowProcedure(
+        WindowMessage{WindowMessage::kMainWindow, Msg::kLButtonDown, Msg::kButtonLeft, point});
+    app.WindowProcedure(WindowMessage{WindowMessage::kMainWindow, Msg::kLButtonUp, 0, point});
+}
+
+void AutoPlayer::clickCentre(float x, float y, float width, float height) {
+    click(static_cast<int>(x + width / 2), static_cast<int>(y + height / 2));
+}
+
+bool AutoPlayer::clickObject(int32_t id) {
+    Screen* screen = app.gui()->currentScreen();
+    ScreenObject* object = screen ? screen->findObject(id) : nullptr;
+    if (object == nullptr || !object->clickable) return false;
+    clickCentre(object->x, object->y, object->width, object->height);
+    return true;
+}
+
+Zarvo::ButtonWidget* AutoPlayer::findButton(Zarvo::Dialog* dialog, int id) const {
+    const Zarvo::ButtonListener* listener = dialog;
+    for (Zarvo::Widget* widget : app.GetWidgetManager()->children) {
+        auto* button = dynamic_cast<Zarvo::ButtonWidget*>(widget);
+        if (button && button->listener == listener && button->id == id) return button;
+    }
+    return nullptr;
+}
+
+bool AutoPlayer::clickDialogButton(Zarvo::Dialog* dialog, int id) {
+    Zarvo::ButtonWidget* button = findButton(dialog, id);
+    if (button == nullptr || !button->visible || button->disabled) return false;
+    click(button->x + button->width / 2, button->y + button->height / 2);
+    return true;
+}
+
+}  // namespace Kelvane
