@@ -167,8 +167,9 @@ const ImageSpec kImages[123] = {
     {"IMAGE_WORLD_TOUR_DEMO", 150, 150, 'P'},
 };
 
-const char* const kSounds[5] = {"SOUND_WHISTLE", "SOUND_KICK", "SOUND_CLICK", "SOUND_CHEER",
-                                "SOUND_SWOOSH"};
+const char* const kSounds[] = {"SOUND_WHISTLE", "SOUND_KICK",    "SOUND_CLICK",
+                               "SOUND_CHEER",   "SOUND_SWOOSH",  "SOUND_GROAN",
+                               "SOUND_CHIME",   "SOUND_POWERUP", "SOUND_FANFARE"};
 
 // The format of a file from its first bytes.
 char FormatOf(const fs::path& file) {
@@ -233,7 +234,7 @@ TEST_F(GameDataTest, ManifestDeclaresEveryIdInItsGroup) {
     EXPECT_EQ(manager.GetNumFonts("Init"), 10);
     EXPECT_EQ(manager.GetNumImages("Init"), 0);
     EXPECT_EQ(manager.GetNumImages("Game"), 123);
-    EXPECT_EQ(manager.GetNumSounds("Game"), 5);
+    EXPECT_EQ(manager.GetNumSounds("Game"), 9);
     EXPECT_EQ(manager.GetNumFonts("Game"), 0);
 }
 
@@ -278,9 +279,12 @@ TEST_F(GameDataTest, EveryIdLoadsFromTheLooseFilesAtItsSizeAndFormat) {
         EXPECT_TRUE(found) << spec.id << " " << file;
     }
     for (const char* id : kSounds) EXPECT_GE(manager.GetSound(id), 0) << id;
-    // Only the crowd has a base volume of its own.
-    EXPECT_EQ(sounds.volumes.size(), 1u);
+    // The crowds and the chimes sit a little under the other effects.
+    EXPECT_EQ(sounds.volumes.size(), 4u);
     EXPECT_DOUBLE_EQ(sounds.volumes[manager.GetSound("SOUND_CHEER")], 0.7);
+    EXPECT_DOUBLE_EQ(sounds.volumes[manager.GetSound("SOUND_GROAN")], 0.7);
+    EXPECT_DOUBLE_EQ(sounds.volumes[manager.GetSound("SOUND_CHIME")], 0.8);
+    EXPECT_DOUBLE_EQ(sounds.volumes[manager.GetSound("SOUND_POWERUP")], 0.8);
 }
 
 TEST_F(GameDataTest, EveryIdLoadsFromThePackFileAlone) {
@@ -380,7 +384,8 @@ TEST_F(GameDataTest, SoundsDecodeThroughTheSoundLoaders) {
     WorkingDirectory cwd(kData);
     MixerSoundManager decoder(nullptr);
     for (const char* name : {"sounds/whistle", "sounds/kick", "sounds/click", "sounds/cheer",
-                             "sounds/swoosh", "music/theme"}) {
+                             "sounds/swoosh", "sounds/groan", "sounds/chime", "sounds/zap",
+                             "sounds/fanfare", "music/theme", "music/match"}) {
         SoundData data;
         ASSERT_TRUE(decoder.DecodeSound(name, data)) << name;
         EXPECT_GT(data.Frames(), data.sampleRate / 40) << name;

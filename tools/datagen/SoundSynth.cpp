@@ -222,6 +222,146 @@ std::vector<float> SoundSynth::swoosh(int rate) {
     return s;
 }
 
+std::vector<float> SoundSynth::groan(int rate) {
+    // A disappointed crowd: low, muffled voices sliding down and dying away.
+    const double len = 1.4;
+    std::vector<float> s(static_cast<size_t>(rate * len));
+    LowPass a, b;
+    double p1 = 0, p2 = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const double t = double(i) / rate;
+        const double env = std::min(1.0, t / 0.12) * std::exp(-t * 1.6);
+        const float n = noise();
+        const float body = a.step(n, 0.06f);
+        p1 += kTau * (330 - 120 * t / len) / rate;
+        p2 += kTau * (450 - 170 * t / len) / rate;
+        const double voices = (std::sin(p1) + 0.6 * std::sin(p2)) * b.step(std::fabs(n), 0.01f);
+        s[i] = static_cast<float>(env * (body * 1.2 + voices * 0.6));
+    }
+    normalise(s, 0.7f);
+    return s;
+}
+
+std::vector<float> SoundSynth::chime(int rate) {
+    // Two bell notes a fifth apart, rising: something was earned.
+    std::vector<float> s(static_cast<size_t>(rate * 0.6));
+    const double notes[2] = {1046.5, 1568.0};
+    for (int k = 0; k < 2; ++k) {
+        const size_t start = static_cast<size_t>(k * 0.09 * rate);
+        for (size_t i = start; i < s.size(); ++i) {
+            const double t = double(i - start) / rate;
+            const double env = std::min(1.0, t / 0.004) * std::exp(-t * 7);
+            s[i] += static_cast<float>(env * (std::sin(kTau * notes[k] * t) +
+                                              0.35 * std::sin(kTau * notes[k] * 2.76 * t)));
+        }
+    }
+    normalise(s, 0.6f);
+    return s;
+}
+
+std::vector<float> SoundSynth::zap(int rate) {
+    // A power-up let loose: a bright sweep falling fast over a short burst of air.
+    std::vector<float> s(static_cast<size_t>(rate * 0.35));
+    double phase = 0;
+    LowPass lp;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const double t = double(i) / rate;
+        const double freq = 300 + 1500 * std::exp(-t * 14);
+        phase += kTau * freq / rate;
+        const double env = std::min(1.0, t / 0.005) * std::exp(-t * 9);
+        const double tone = std::sin(phase + 1.5 * std::sin(0.5 * phase));
+        s[i] = static_cast<float>(env * (tone * 0.8 + lp.step(noise(), 0.2f) * 0.4));
+    }
+    normalise(s, 0.65f);
+    return s;
+}
+
+std::vector<float> SoundSynth::fanfare(int rate) {
+    // A brass call for a won tour: G C E G, the last one held, over a swelling chord.
+    const double len = 2.4;
+    std::vector<float> s(static_cast<size_t>(rate * len));
+    auto midi = [](int note) { return 440.0 * std::pow(2.0, (note - 69) / 12.0); };
+    struct Note {
+        double start, length;
+        int pitch;
+    };
+    const Note notes[] = {{0.0, 0.2, 67},  {0.22, 0.2, 72}, {0.44, 0.2, 76}, {0.66, 1.6, 79},
+                          {0.66, 1.6, 72}, {0.66, 1.6, 76}, {0.66, 1.6, 60}};
+    for (const Note& note : notes) {
+        const size_t s0 = static_cast<size_t>(note.start * rate);
+        const double f = midi(note.pitch);
+        double phase = 0;
+        for (size_t i = 0; i < static_cast<size_t>(note.length * rate) && s0 + i < s.size(); ++i) {
+            const double t = double(i) / rate;
+            const double env = std::min(1.0, t / 0.03) * std::min(1.0, (note.length - t) / 0.15);
+            phase += kTau * f / rate;
+            // Odd and even harmonics falling off slowly give a brassy edge.
+            double v = 0;
+            for (int h = 1; h <= 6; ++h) v += std::sin(h * phase) / (h * 0.8 + 0.2);
+            s[s0 + i] += static_cast<float>(std::max(0.0, env) * v * 0.25);
+        }
+    }
+    normalise(s, 0.8f);
+    return s;
+}
+
+std::vector<float> SoundSynth::matchLoop(int rate) {
+    // Eight bars at 140 beats a minute in A minor: a driving bass on the eighths, offbeat stabs,
+    // a fast arpeggio and a busier beat, for the tension of a match.
+    const int beats = 32;
+    const double beat = 60.0 / 140.0;
+    const size_t frames = static_cast<size_t>(rate * beat * beats);
+    std::vector<float> out(frames * 2, 0.0f);
+    auto midi = [](int note) { return 440.0 * std::pow(2.0, (note - 69) / 12.0); };
+    // i - VI - III - VII, two bars each.
+    const int roots[4] = {45, 41, 48, 43};
+    const int chords[4][3] = {{57, 60, 64}, {53, 57, 60}, {60, 64, 67}, {55, 59, 62}};
+    auto add = [&](double start, double len, double freq, double gain, double pan, double decay) {
+        const size_t s0 = static_cast<size_t>(start * rate);
+        const size_t n = static_cast<size_t>(len * rate);
+        double phase = 0;
+        for (size_t i = 0; i < n && s0 + i < frames; ++i) {
+            const double t = double(i) / rate;
+            const double env = std::min(1.0, t / 0.005) * std::exp(-t * decay);
+            phase += kTau * freq / rate;
+            const double v = (std::sin(phase) + 0.4 * std::sin(2 * phase + 0.3)) * env * gain;
+            out[(s0 + i) * 2] += static_cast<float>(v * (1 - pan));
+            out[(s0 + i) * 2 + 1] += static_cast<float>(v * (1 + pan));
+        }
+    };
+    for (int b = 0; b < beats; ++b) {
+        const int section = (b / 8) % 4;
+        const double t = b * beat;
+        for (int half = 0; half < 2; ++half)
+            add(t + half * beat / 2, beat / 2 * 0.9, midi(roots[section]), 0.45, 0.0, 5);
+        for (int k = 0; k < 3; ++k)
+            add(t + beat / 2, beat * 0.3, midi(chords[section][k]), 0.13, -0.35, 9);
+        for (int k = 0; k < 4; ++k) {
+            const int note = chords[section][(b * 4 + k) % 3] + 12 + (k == 3 ? 12 : 0);
+            add(t + k * beat / 4, beat / 4, midi(note), 0.10, 0.4, 12);
+        }
+    }
+    LowPass hat;
+    for (int b = 0; b < beats; ++b)
+        for (int q = 0; q < 4; ++q) {
+            const size_t s0 = static_cast<size_t>((b * beat + q * beat / 4) * rate);
+            for (size_t i = 0; i < static_cast<size_t>(0.18 * rate) && s0 + i < frames; ++i) {
+                const double t = double(i) / rate;
+                double v = 0;
+                if (q == 0)
+                    v += std::sin(kTau * (50 + 100 * std::exp(-t * 35)) * t) * std::exp(-t * 16) *
+                         0.75;
+                if (q == 2 && b % 2 == 1) v += noise() * std::exp(-t * 25) * 0.35;
+                const float n = noise();
+                v += (n - hat.step(n, 0.45f)) * std::exp(-t * 90) * (q % 2 ? 0.10 : 0.14);
+                out[(s0 + i) * 2] += static_cast<float>(v);
+                out[(s0 + i) * 2 + 1] += static_cast<float>(v);
+            }
+        }
+    normalise(out, 0.8f);
+    return out;
+}
+
 std::vector<float> SoundSynth::musicLoop(int rate) {
     // Eight bars at 120 beats a minute: bass, chord stabs, an arpeggio and a light beat, in stereo.
     const int beats = 32;
@@ -293,13 +433,22 @@ bool SoundSynth::build(ResourceCatalog& cat, const std::string& root) {
     ok &= writeWav(root + "/sounds/click.wav", click(rate), rate, 1);
     ok &= writeOgg(root + "/sounds/cheer.ogg", cheer(rate), rate, 1, 0.4f);
     ok &= writeOgg(root + "/sounds/swoosh.ogg", swoosh(rate), rate, 1, 0.4f);
+    ok &= writeOgg(root + "/sounds/groan.ogg", groan(rate), rate, 1, 0.4f);
+    ok &= writeWav(root + "/sounds/chime.wav", chime(rate), rate, 1);
+    ok &= writeWav(root + "/sounds/zap.wav", zap(rate), rate, 1);
+    ok &= writeOgg(root + "/sounds/fanfare.ogg", fanfare(rate), rate, 1, 0.4f);
     ok &= writeOgg(root + "/music/theme.ogg", musicLoop(rate), rate, 2, 0.3f);
+    ok &= writeOgg(root + "/music/match.ogg", matchLoop(rate), rate, 2, 0.3f);
     cat.addSound({"SOUND_WHISTLE", "whistle", ""});
     cat.addSound({"SOUND_KICK", "kick", ""});
     cat.addSound({"SOUND_CLICK", "click", ""});
     // The crowd sits a little under the other effects.
     cat.addSound({"SOUND_CHEER", "cheer", "0.7"});
     cat.addSound({"SOUND_SWOOSH", "swoosh", ""});
+    cat.addSound({"SOUND_GROAN", "groan", "0.7"});
+    cat.addSound({"SOUND_CHIME", "chime", "0.8"});
+    cat.addSound({"SOUND_POWERUP", "zap", "0.8"});
+    cat.addSound({"SOUND_FANFARE", "fanfare", ""});
     return ok;
 }
 

@@ -26,7 +26,12 @@ private:
     std::vector<float> cheer(int rate);
     std::vector<float> click(int rate);
     std::vector<float> swoosh(int rate);
+    std::vector<float> groan(int rate);
+    std::vector<float> chime(int rate);
+    std::vector<float> zap(int rate);
+    std::vector<float> fanfare(int rate);
     std::vector<float> musicLoop(int rate);  // interleaved stereo
+    std::vector<float> matchLoop(int rate);  // interleaved stereo, livelier
 };
 
 }  // namespace datagen
