@@ -10,10 +10,13 @@
 #include "game/Board.h"
 #include "game/FullScreenChoice.h"
 #include "game/ResourceIds.h"
+#include "game/audio/GameSounds.h"
 #include "game/autoplay/AutoPlayer.h"
 #include "game/autoplay/ScreenshotTaker.h"
 #include "game/save/SaveGame.h"
 #include "game/screens/GUISystem.h"
+#include "game/screens/MainScreen.h"
+#include "game/screens/ScreenIds.h"
 #include "graphics/Color.h"
 #include "resources/ResourceManager.h"
 #include "widgets/Checkbox.h"
@@ -30,7 +33,8 @@ constexpr const char* kGameGroup = "Game";
 constexpr int kUpdatesOnQuitScreen = 50;
 }  // namespace
 
-GameApp::GameApp(std::unique_ptr<Zarvo::Platform> platform) : ZarvoAppBase(std::move(platform)) {
+GameApp::GameApp(std::unique_ptr<Zarvo::Platform> platform)
+    : ZarvoAppBase(std::move(platform)), sounds_(std::make_unique<GameSounds>(*this)) {
     productName = "Kelvane";
     productVersion = "1.0";
     title = productName + " - " + productVersion;
@@ -125,6 +129,7 @@ void GameApp::createBoard() {
     boardWidget.reset(KNEW Board(*this));
     boardWidget->SetBounds(0, 0, width, height);
     GetWidgetManager()->AddChild(boardWidget.get());
+    sounds_->loadMusic();
     if (autoplayRequested) {
         autoPlayer_.reset(KNEW AutoPlayer(*this, static_cast<AutoPlayer::Mode>(autoplayMode),
                                           autoplayMatches, [](const std::string& line) {
@@ -156,6 +161,15 @@ void GameApp::ApplyCommandLineOption(const std::string& name, const std::string&
     }
     // A game option with a value it cannot take is as wrong as an unknown option.
     ZarvoAppBase::ApplyCommandLineOption(name + "=" + value, "");
+}
+
+void GameApp::LostFocusHook() {
+    ZarvoAppBase::LostFocusHook();
+    GUISystem* switcher = gui();
+    if (switcher == nullptr || switcher->currentScreenId() != SCREEN_MAIN) return;
+    auto* match = static_cast<MainScreen*>(switcher->currentScreen());
+    // Paused as by the pause button, so only the player's choice resumes it.
+    if (match->playing && !match->pausedByButton) switcher->sendEvent(EVENT_PAUSE, nullptr);
 }
 
 bool GameApp::AsyncDebugKey(int key) {
@@ -212,6 +226,7 @@ void GameApp::watchScreens() {
     const int screen = switcher->currentScreenId();
     if (screen != lastScreen) {
         lastScreen = screen;
+        sounds_->musicForScreen(screen);
         char text[64];
         std::snprintf(text, sizeof text, "Screen %d after %d updates\n", screen, totalUpdates);
         GetPlatform().DebugOutput(text);

@@ -15,6 +15,7 @@ namespace Kelvane {
 
 class AutoPlayer;
 class Board;
+class GameSounds;
 class GUISystem;
 class SaveGame;
 class ScreenshotTaker;
@@ -50,6 +51,8 @@ public:
     void ApplyCommandLineOption(const std::string& name, const std::string& value) override;
     // F12 saves a picture of the game into the user's pictures folder.
     bool AsyncDebugKey(int key) override;
+    // A running match pauses itself when the window loses the focus.
+    void LostFocusHook() override;
 
     // Makes the Board and puts it on screen: the last step of the loading-completed hook, also
     // used by tests that bind their own resources. Needs every resource id bound.
@@ -67,6 +70,8 @@ public:
     int32_t currentScreenId() const;
     // The saved tour, in the application data folder; its errors are shown as popups.
     SaveGame& saveGame();
+    // The game's sound effects and music.
+    GameSounds& sounds() { return *sounds_; }
     // Whether this run had to go full screen because a window cannot be shown at the desktop's
     // colour depth: the player cannot choose windowed mode then.
     bool fullScreenForced() const { return forceFullScreen; }
@@ -89,6 +94,7 @@ private:
 
     std::unique_ptr<Board> boardWidget;
     std::unique_ptr<SaveGame> save;
+    std::unique_ptr<GameSounds> sounds_;
     std::unique_ptr<AutoPlayer> autoPlayer_;
     std::unique_ptr<ScreenshotTaker> screenshots_;
     bool autoplayRequested = false;

@@ -3,6 +3,7 @@
 #include "diagnostics/AllocationTracker.h"
 #include "game/GameApp.h"
 #include "game/ResourceIds.h"
+#include "game/audio/GameSounds.h"
 #include "game/dialogs/MenuDialog.h"
 #include "game/dialogs/PostMatchDialog.h"
 #include "game/goals/GameClock.h"
@@ -63,6 +64,28 @@ void MainScreen::enter() {
     goals->start(*play.currentMatch(), PlayState::instance().profile);
     messages->create();
     setShown(cover.get(), false);
+    cascadeStep = 0;
+    rememberScores();
+}
+
+void MainScreen::rememberScores() {
+    const bool aHuman = goals->teamAIsHuman();
+    lastPlayerGoals = aHuman ? goals->goalsA : goals->goalsB;
+    lastOpponentGoals = aHuman ? goals->goalsB : goals->goalsA;
+    lastHeld = goals->held;
+}
+
+void MainScreen::playScoreSounds() {
+    const bool aHuman = goals->teamAIsHuman();
+    const int playerGoals = aHuman ? goals->goalsA : goals->goalsB;
+    const int opponentGoals = aHuman ? goals->goalsB : goals->goalsA;
+    if (playerGoals > lastPlayerGoals) app.sounds().play(Sfx::Cheer);
+    if (opponentGoals > lastOpponentGoals) app.sounds().play(Sfx::Groan);
+    for (size_t kind = 0; kind < lastHeld.size(); ++kind) {
+        if (goals->held[kind] > lastHeld[kind]) app.sounds().play(Sfx::Chime);
+        if (goals->held[kind] < lastHeld[kind]) app.sounds().play(Sfx::PowerUp);
+    }
+    rememberScores();
 }
 
 void MainScreen::deleteVisitObjects() {
@@ -90,6 +113,7 @@ void MainScreen::update() {
     clock->update();
     goals->update();
     messages->step();
+    playScoreSounds();
 }
 
 void MainScreen::collectPieces() {
@@ -156,7 +180,12 @@ void MainScreen::openMenu() {
 void MainScreen::onEvent(int32_t id, void* param) {
     switch (id) {
         case EVENT_PLAY_OR_PIECE:
-            if (param != nullptr) grid->clickPiece(static_cast<BoardObject*>(param));
+            if (param == nullptr) break;
+            grid->clickPiece(static_cast<BoardObject*>(param));
+            if (grid->secondSelection() != nullptr) {
+                cascadeStep = 0;
+                app.sounds().play(Sfx::Kick);
+            }
             break;
         case EVENT_MENU:
             if (!playing) break;
@@ -184,6 +213,7 @@ void MainScreen::onEvent(int32_t id, void* param) {
             return;
         }
         case EVENT_TIME_UP:
+            app.sounds().play(Sfx::Whistle);
             awaitingTimeUp = true;
             playing = false;
             grid->lockInput();
@@ -196,6 +226,7 @@ void MainScreen::onEvent(int32_t id, void* param) {
             const std::vector<BoardObject*> cleared = grid->matchedList();
             goals->scoreClearedPieces(cleared);
             clock->scoreClearedPieces(cleared);
+            app.sounds().play(Sfx::Swoosh, 2.0 * cascadeStep++);
             break;
         }
         case EVENT_GRID_IDLE:
@@ -209,6 +240,7 @@ void MainScreen::onEvent(int32_t id, void* param) {
             messages->show(Res::IMAGE_TIME_UP_MESSAGE);
             break;
         case EVENT_GO_DONE:
+            app.sounds().play(Sfx::Whistle);
             goals->waiting = false;
             clock->waiting = false;
             playing = true;

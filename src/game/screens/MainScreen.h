@@ -5,6 +5,7 @@
 // menu and pause buttons work only while play runs.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -76,6 +77,15 @@ public:
 private:
     void collectPieces();
     void openMenu();
+    // The sounds of what the last update changed: goals, power-ups earned and used.
+    void playScoreSounds();
+    void rememberScores();
+
+    // Sound bookkeeping only; the match never reads it.
+    int cascadeStep = 0;  // clears since the last swap: each sounds a little higher
+    int lastPlayerGoals = 0;
+    int lastOpponentGoals = 0;
+    std::array<int, 4> lastHeld{};
 
     // GridHost and EventSink: the components' events go to the current screen; random values
     // come from the application's generator.

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "diagnostics/AllocationTracker.h"
+#include "game/GameApp.h"
 #include "game/ResourceIds.h"
+#include "game/audio/GameSounds.h"
 #include "game/screens/GUISystem.h"
 #include "game/screens/ScreenIds.h"
 
@@ -69,6 +71,7 @@ void Screen::onMouseUp(int x, int y) {
     for (const ObjectList* list : {&permanentObjects, &visitObjects}) {
         for (const auto& object : *list) {
             if (object->hitTest(x, y)) {
+                if (object->id != OBJECT_COVER) app.sounds().play(Sfx::Click);
                 // The event may switch screens and delete this screen's visit objects, so
                 // nothing of the object is touched after it is sent.
                 gui.sendEvent(object->id, object->param);

@@ -5,6 +5,7 @@
 #include "diagnostics/AllocationTracker.h"
 #include "game/GameApp.h"
 #include "game/ResourceIds.h"
+#include "game/audio/GameSounds.h"
 #include "game/dialogs/MenuDialog.h"
 #include "game/dialogs/PreMatchDialog.h"
 #include "game/dialogs/ShopDialog.h"
@@ -44,6 +45,7 @@ void WorldTourScreen::init() {
 void WorldTourScreen::enter() {
     GamePlay& play = PlayState::instance().gamePlay;
     if (play.completed()) {
+        app.sounds().play(Sfx::Fanfare);
         auto* done = KNEW WorldTourCompletedDialog(app);
         done->SetBounds(170, 90, 300, 300);
         app.AddDialog(WorldTourCompletedDialog::kDialogId, done);
