@@ -135,9 +135,16 @@ void AutoPlayer::watchScreen() {
     if (screen == lastScreen) return;
     lastScreen = screen;
     shopVisited = false;
+    shopBought = false;
     selectionPending = false;
     if (const char* name = GUISystem::screenName(screen)) say(std::string("Screen: ") + name);
     if (screen == SCREEN_MAIN) tallyReported = false;
+}
+
+std::string AutoPlayer::tourPosition() const {
+    const TourStage* stage = PlayState::instance().gamePlay.currentStage();
+    return "stage " + std::to_string(stage ? stage->index + 1 : 0) + ", " +
+           std::to_string(PlayState::instance().profile.totalPoints) + " points";
 }
 
 void AutoPlayer::reportMatchResult() {
@@ -182,9 +189,7 @@ bool AutoPlayer::act() {
         case SCREEN_WORLD_TOUR: {
             if (loadAnswered && !resumeReported) {
                 resumeReported = true;
-                const TourStage* stage = play.currentStage();
-                say("Resumed tour: stage " + std::to_string(stage ? stage->index + 1 : 0) + ", " +
-                    std::to_string(PlayState::instance().profile.totalPoints) + " points");
+                say("Resumed tour: " + tourPosition());
             }
             if (play.completed()) {
                 leaving = true;
@@ -218,16 +223,26 @@ bool AutoPlayer::actOnDialog() {
     if (Zarvo::Dialog* completed = app.FindDialog(kTourCompleted))
         return clickDialogButton(completed, kYes);
     if (Zarvo::Dialog* question = app.FindDialog(kSaveOrLoad)) {
-        if (app.currentScreenId() == SCREEN_GAME_TYPE) loadAnswered = true;
-        return clickDialogButton(question, kYes);
+        const bool loading = app.currentScreenId() == SCREEN_GAME_TYPE;
+        if (!clickDialogButton(question, kYes)) return false;
+        if (loading) {
+            loadAnswered = true;
+        } else {
+            say("Saving tour: " + tourPosition());
+        }
+        return true;
     }
     if (Zarvo::Dialog* quit = app.FindDialog(kQuit))
         return clickDialogButton(quit, leaving ? kYes : kNo);
     if (Zarvo::Dialog* menu = app.FindDialog(kMenu))
         return clickDialogButton(menu, leaving ? kMenuQuit : kMenuExit);
     if (Zarvo::Dialog* shop = app.FindDialog(kShop)) {
-        for (int buy : {kBuyRedCard, kBuyYellowCard, kBuyInjury})
-            if (clickDialogButton(shop, buy)) return true;
+        // One power-up a visit, the strongest the points allow; the rest is kept.
+        if (!shopBought) {
+            shopBought = true;
+            for (int buy : {kBuyRedCard, kBuyYellowCard, kBuyInjury})
+                if (clickDialogButton(shop, buy)) return true;
+        }
         return clickDialogButton(shop, kShopExit);
     }
     const std::pair<int, int> exits[] = {{kProfile, 0}, {kOptions, 7}, {kRules, 2}, {kCredits, 0}};

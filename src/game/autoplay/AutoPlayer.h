@@ -54,6 +54,8 @@ private:
     bool actInMatch(MainScreen& match);
     void watchScreen();
     void reportMatchResult();
+    // "stage N, P points": the tour's current stage, counted from 1, and the player's points.
+    std::string tourPosition() const;
     // Clicks through the window procedure, in game-area coordinates.
     void click(int x, int y);
     void clickCentre(float x, float y, float width, float height);

@@ -1,5 +1,7 @@
 #include "game/screens/MainScreen.h"
 
+#include <cstdio>
+
 #include "diagnostics/AllocationTracker.h"
 #include "game/GameApp.h"
 #include "game/ResourceIds.h"
@@ -66,6 +68,16 @@ void MainScreen::enter() {
     setShown(cover.get(), false);
     cascadeStep = 0;
     rememberScores();
+}
+
+void MainScreen::reportResult() {
+    const Match* match = PlayState::instance().gamePlay.currentMatch();
+    if (match == nullptr || match->teamA == nullptr || match->teamB == nullptr) return;
+    char line[200];
+    std::snprintf(line, sizeof line, "Match over: %s %d - %d %s after %d updates\n",
+                  match->teamA->name.c_str(), match->scoreA, match->scoreB,
+                  match->teamB->name.c_str(), app.totalUpdates);
+    app.GetPlatform().DebugOutput(line);
 }
 
 void MainScreen::rememberScores() {
@@ -247,6 +259,7 @@ void MainScreen::onEvent(int32_t id, void* param) {
             grid->resumeInput();
             break;
         case EVENT_TIME_UP_DONE: {
+            reportResult();
             setShown(cover.get(), true);
             auto* tally = KNEW PostMatchDialog(app);
             tally->SetBounds(50, 50, 540, 405);

@@ -80,6 +80,8 @@ private:
     // The sounds of what the last update changed: goals, power-ups earned and used.
     void playScoreSounds();
     void rememberScores();
+    // Tells the diagnostics how the match ended.
+    void reportResult();
 
     // Sound bookkeeping only; the match never reads it.
     int cascadeStep = 0;  // clears since the last swap: each sounds a little higher
