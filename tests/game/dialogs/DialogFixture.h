@@ -89,13 +89,32 @@ protected:
     // Runs one update of the whole widget tree.
     void update() { app.GetWidgetManager()->RunUpdatePass(); }
 
-    // Draws `dialog` into an image of the screen's size, as the draw pass would.
-    void draw(Zarvo::Widget* dialog) {
+    // Draws `dialog` into an image of the screen's size, as the draw pass would, and answers
+    // the pixel drawn at the screen point (px, py).
+    uint32_t draw(Zarvo::Widget* dialog, int px = 0, int py = 0) {
         Zarvo::MemoryImage canvas(nullptr);
         canvas.Create(640, 480);
         Zarvo::Graphics g(&canvas);
         g.Translate(dialog->x, dialog->y);
         dialog->DrawSelf(&g);
+        return canvas.GetBits()[py * canvas.GetPitch() + px];
+    }
+
+    // Whether two pixels agree in every channel up to the rounding of blending.
+    static bool samePixel(uint32_t a, uint32_t b) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            const int ca = static_cast<int>((a >> shift) & 0xFF);
+            const int cb = static_cast<int>((b >> shift) & 0xFF);
+            if (ca - cb > 2 || cb - ca > 2) return false;
+        }
+        return true;
+    }
+
+    // Fills a fake image with one colour.
+    void paintImage(const std::string& id, const Zarvo::Color& color) {
+        Zarvo::MemoryImage* image = resources.image(id);
+        ASSERT_NE(image, nullptr) << id;
+        image->FillRect(Zarvo::Rect(0, 0, image->GetWidth(), image->GetHeight()), color, 0);
     }
 
     static Zarvo::Rect bounds(const Zarvo::Widget* w) { return w->Bounds(); }

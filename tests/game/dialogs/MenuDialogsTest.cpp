@@ -244,6 +244,7 @@ TEST_F(RulesDialogTest, PlacesBackNextAndExitUnderNext) {
 }
 
 TEST_F(RulesDialogTest, PagesRunFromOneToSevenWithTheEndButtonsHidden) {
+    paintImage("IMAGE_PAGE_THREE_OF_RULES", Zarvo::Color(255, 0, 0));
     RulesDialog* rules = openRules();
     Zarvo::DialogButton* back = rules->button(RulesDialog::kBackButton);
     Zarvo::DialogButton* next = rules->button(RulesDialog::kNextButton);
@@ -256,7 +257,9 @@ TEST_F(RulesDialogTest, PagesRunFromOneToSevenWithTheEndButtonsHidden) {
         EXPECT_EQ(rules->currentPage(), 1 + press);
         EXPECT_TRUE(back->visible);
         EXPECT_EQ(next->visible, press < 6) << "after " << press << " presses";
-        draw(rules);
+        // The page picture stands at (20, 40) in the dialog.
+        const bool red = samePixel(draw(rules, 50 + 20, 50 + 40), 0xFFFF0000u);
+        EXPECT_EQ(red, rules->currentPage() == 3) << "page " << rules->currentPage();
     }
     // Back to the first page.
     for (int page = 6; page >= 1; --page) {

@@ -132,7 +132,10 @@ TEST_F(PostMatchTest, BarsCoverWhatTheMetersLackAtTheStartOfEachUpdate) {
     EXPECT_EQ(tally->fills[PostMatchDialog::kYellowCard], 99);
     update();
     EXPECT_EQ(tally->barHeights[PostMatchDialog::kYellowCard], 0);  // 99 percent: 0.6 pixels
-    draw(tally);
+    // The red card's tile at (170, 240) of the dialog shows its 18-pixel bar from the top.
+    paintImage("IMAGE_POWERUP_FILLER", Zarvo::Color(0, 0, 255));
+    EXPECT_TRUE(samePixel(draw(tally, 50 + 170 + 5, 50 + 240 + 17), 0xFF0000FFu));
+    EXPECT_FALSE(samePixel(draw(tally, 50 + 170 + 5, 50 + 240 + 18), 0xFF0000FFu));
 }
 
 TEST_F(PostMatchTest, NextStoresTheTotalAndReportsTheTally) {
