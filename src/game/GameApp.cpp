@@ -205,6 +205,16 @@ Zarvo::Dialog* GameApp::MakeDialog(int dialogId, bool isModal, const std::string
     return dialog;
 }
 
+void GameApp::ButtonDepress(int buttonId) {
+    constexpr int kFirstButtonBase = 2000;
+    constexpr int kSecondButtonBase = 3000;
+    constexpr int kBaseEnd = 4000;
+    if (buttonId >= kFirstButtonBase && buttonId < kSecondButtonBase)
+        RemoveDialog(buttonId - kFirstButtonBase);
+    else if (buttonId >= kSecondButtonBase && buttonId < kBaseEnd)
+        RemoveDialog(buttonId - kSecondButtonBase);
+}
+
 void GameApp::ApplyScreenModeChoice(bool windowedChoice, bool is3DChoice) {
     ChangeScreenMode(windowedChoice, is3DChoice, false);
     if (auto* choice = dynamic_cast<FullScreenChoice*>(FindDialog(kOptionsDialogId))) {

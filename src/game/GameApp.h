@@ -44,6 +44,9 @@ public:
     Zarvo::Dialog* MakeDialog(int dialogId, bool isModal, const std::string& header,
                               const std::string& lines, const std::string& footer,
                               int buttonMode) override;
+    // A button of a dialog from MakeDialog (2000 + id for its first button, 3000 + id for its
+    // second) closes that dialog: such a notice has no code of its own that would close it.
+    void ButtonDepress(int buttonId) override;
     // The base update, then the autoplayer and the screenshots, when asked for.
     void UpdateOnce() override;
     // The game's own options: "-autoplay" (a friendly match), "-autoplay=tour" and

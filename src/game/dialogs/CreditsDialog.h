@@ -1,12 +1,24 @@
-// STUB
+// The credits: a picture with the names and an exit button.
 #pragma once
+
 #include <string>
-#include "widgets/Dialog.h"
+
+#include "game/dialogs/GameDialog.h"
+
 namespace Kelvane {
-class GameApp;
-class CreditsDialog : public Zarvo::Dialog {
+
+class CreditsDialog : public GameDialog {
 public:
     static constexpr int kDialogId = 210;
-    explicit CreditsDialog(GameApp&, const std::string&, const std::string&) : Zarvo::Dialog(nullptr, nullptr, 210, true, "", "", "", 0) {}
+    static constexpr int kExitButton = 0;
+
+    CreditsDialog(GameApp& app, const std::string& header, const std::string& text);
+
+    using Dialog::SetBounds;
+    void SetBounds(int newX, int newY, int newWidth, int newHeight) override;
+    void DrawSelf(Zarvo::Graphics* g) override;
+    using Dialog::ButtonDepress;
+    void ButtonDepress(int buttonId) override;
 };
-}
+
+}  // namespace Kelvane

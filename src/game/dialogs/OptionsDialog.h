@@ -1,12 +1,46 @@
-// STUB
+// The options: a "Full Screen" checkbox and an exit button that applies the choice. When this
+// run cannot show a window, unchecking the box explains why and checks it again.
 #pragma once
+
 #include <string>
-#include "widgets/Dialog.h"
+
+#include "game/FullScreenChoice.h"
+#include "game/dialogs/GameDialog.h"
+#include "widgets/CheckboxListener.h"
+
+namespace Zarvo {
+class Checkbox;
+}
+
 namespace Kelvane {
-class GameApp;
-class OptionsDialog : public Zarvo::Dialog {
+
+class OptionsDialog : public GameDialog, public FullScreenChoice, public Zarvo::CheckboxListener {
 public:
     static constexpr int kDialogId = 205;
-    explicit OptionsDialog(GameApp&, const std::string&, const std::string&) : Zarvo::Dialog(nullptr, nullptr, 205, true, "", "", "", 0) {}
+    static constexpr int kExitButton = 7;
+    static constexpr int kFullScreenCheckbox = 0;
+    // The notice shown when full screen is forced.
+    static constexpr int kNoticeDialogId = 6;
+    static constexpr const char* kNoticeHeader = "No Windowed Mode";
+    static constexpr const char* kNoticeText =
+        "Windowed mode is only available if your desktop is running in\n\t\t\teither 16 bit or 32 "
+        "bit color mode, which it is not.";
+    static constexpr const char* kNoticeFooter = "OK";
+
+    OptionsDialog(GameApp& app, const std::string& header, const std::string& text);
+
+    Zarvo::Checkbox* fullScreenCheckbox() override { return checkbox; }
+
+    using Dialog::SetBounds;
+    void SetBounds(int newX, int newY, int newWidth, int newHeight) override;
+    void OnAttached(Zarvo::WidgetManager* m) override;
+    void DrawSelf(Zarvo::Graphics* g) override;
+    using Dialog::ButtonDepress;
+    void ButtonDepress(int buttonId) override;
+    void CheckboxChecked(int checkboxId, bool checked) override;
+
+private:
+    Zarvo::Checkbox* checkbox;  // owned with the buttons
 };
-}
+
+}  // namespace Kelvane

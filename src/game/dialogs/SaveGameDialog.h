@@ -1,12 +1,25 @@
-// STUB
+// Two yes/no questions about the saved tour. In save mode (on quitting during a tour): yes saves
+// the tour and quits, no deletes any saved tour and quits. In load mode (on starting a tour):
+// yes resumes the saved tour (event 60), no starts a new one (event 59).
 #pragma once
-#include <string>
-#include "widgets/Dialog.h"
+
+#include "game/dialogs/GameDialog.h"
+
 namespace Kelvane {
-class GameApp;
-class SaveGameDialog : public Zarvo::Dialog {
+
+class SaveGameDialog : public GameDialog {
 public:
     static constexpr int kDialogId = 211;
-    explicit SaveGameDialog(GameApp&, bool) : Zarvo::Dialog(nullptr, nullptr, 211, true, "", "", "", 0) {}
+    enum ButtonIds { kYesButton = 0, kNoButton = 1 };
+
+    SaveGameDialog(GameApp& app, bool saveMode);
+
+    using Dialog::SetBounds;
+    void SetBounds(int newX, int newY, int newWidth, int newHeight) override;
+    using Dialog::ButtonDepress;
+    void ButtonDepress(int buttonId) override;
+
+    const bool saveMode;
 };
-}
+
+}  // namespace Kelvane
