@@ -76,6 +76,7 @@ private:
     bool loadAnswered = false;  // the load question was answered yes
     bool resumeReported = false;
     bool shopVisited = false;         // on this visit of the map
+    bool shopBought = false;          // one purchase a visit
     bool leaving = false;             // the run's work is done: on the way out
     bool selectionPending = false;    // the first piece of a swap has been clicked
     int swapColumn = 0, swapRow = 0;  // the second piece of that swap
