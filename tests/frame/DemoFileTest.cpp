@@ -136,6 +136,26 @@ TEST(DemoFile, WritesAndReadsFilesAndNamesAMissingOne) {
     EXPECT_EQ(read, EveryKind());
 }
 
+// A file of the first format version, kept with the fuzz corpus, stays readable as it was.
+TEST(DemoFile, AFileOfVersionOneStaysReadable) {
+    DemoRecording read;
+    std::string error;
+    ASSERT_TRUE(
+        DemoFile::Read(KELVANE_SOURCE_DIR "/fuzz/corpus/demofile/every-kind.dmo", read, error))
+        << error;
+    EXPECT_EQ(read.header.randomSeed, 123456u);
+    EXPECT_TRUE(read.header.windowed);
+    EXPECT_EQ(read.header.loadingCompletedUpdate, 7);
+    EXPECT_EQ(read.header.endUpdate, 60);
+    ASSERT_EQ(read.events.size(), 18u);
+    EXPECT_EQ(read.events[3], (DemoEvent{12, Kind::kPointerPress, 5, 6, 2}));
+    EXPECT_EQ(read.events[16], (DemoEvent{50, Kind::kPointerLeave, -3, 480, 0}));
+    EXPECT_EQ(read.events[17].kind, Kind::kClose);
+    EXPECT_FALSE(
+        DemoFile::Read(KELVANE_SOURCE_DIR "/fuzz/corpus/demofile/truncated.dmo", read, error));
+    EXPECT_EQ(error, "it is cut short");
+}
+
 TEST(DemoRecorder, KeepsAReplayableCheckpointAndWritesTheWholeRecordingOnceAtTheEnd) {
     std::vector<DemoRecording> writes;
     DemoHeader header;
