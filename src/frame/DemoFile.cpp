@@ -32,9 +32,6 @@ bool ValueAllowed(DemoEvent::Kind kind, int value) {
             return value == 1 || value == 2 || value == -1 || value == -2 || value == 3;
         case DemoEvent::Kind::kPointerRelease:
             return value == 1 || value == -1 || value == 3;
-        case DemoEvent::Kind::kKeyDown:
-        case DemoEvent::Kind::kKeyUp:
-            return value >= 0 && value <= 0xFFFF;
         case DemoEvent::Kind::kChar:
             return value >= 0 && value <= 0xFF;
         case DemoEvent::Kind::kFocus:

@@ -24,8 +24,6 @@ public:
     }
     // The recording ends at `totalUpdates`: no further update may run.
     bool AtEnd(int totalUpdates) const { return totalUpdates >= recording_.header.endUpdate; }
-    size_t Delivered() const { return next_; }
-    size_t EventCount() const { return recording_.events.size(); }
 
 private:
     DemoRecording recording_;

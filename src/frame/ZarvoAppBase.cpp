@@ -801,8 +801,8 @@ bool ZarvoAppBase::ReplayDeferredMessages() {
         TranslateKeyDown(m);
     } else if (m.message == Msg::kKeyUp || m.message == Msg::kSysKeyUp) {
         lastUserInputTick = now;
-        DeliverInput(DemoEvent{totalUpdates, DemoEvent::Kind::kKeyUp, 0, 0,
-                               static_cast<int>(m.wParam & 0xFFFF)});
+        DeliverInput(
+            DemoEvent{totalUpdates, DemoEvent::Kind::kKeyUp, 0, 0, static_cast<int>(m.wParam)});
     } else if (m.message == Msg::kChar) {
         lastUserInputTick = now;
         DeliverInput(DemoEvent{totalUpdates, DemoEvent::Kind::kChar, 0, 0,
@@ -925,7 +925,7 @@ void ZarvoAppBase::TranslateKeyDown(const WindowMessage& m) {
         debugKeysEnabled = !debugKeysEnabled;
     }
     if (debugKeysEnabled && OnDebugKey(key)) return;
-    DeliverInput(DemoEvent{totalUpdates, DemoEvent::Kind::kKeyDown, 0, 0, key & 0xFFFF});
+    DeliverInput(DemoEvent{totalUpdates, DemoEvent::Kind::kKeyDown, 0, 0, key});
 }
 
 void ZarvoAppBase::CheckMouseIn() {

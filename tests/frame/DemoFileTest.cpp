@@ -34,7 +34,7 @@ DemoRecording EveryKind() {
         {4, Kind::kPointerRelease, 639, 479, -1},
         {4, Kind::kPointerRelease, 639, 479, 3},
         {5, Kind::kWheel, 0, 0, -3},
-        {5, Kind::kKeyDown, 0, 0, 0xFFFF},
+        {5, Kind::kKeyDown, 0, 0, -70000},
         {6, Kind::kKeyUp, 0, 0, 13},
         {6, Kind::kChar, 0, 0, 255},
         {7, Kind::kFocus, 0, 0, DemoEvent::kFocusMinimised},

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "files/TempDir.h"
 #include "frame/DemoFile.h"
 #include "frame/DemoPlayer.h"
+#include "frame/DemoRecorder.h"
 
 using Zarvo::DemoEvent;
 using Zarvo::DemoFile;
@@ -246,6 +248,33 @@ TEST(DemoRecord, ARunThatEndsBeforeItsFirstUpdateLeavesAnEarlierRecordingAlone) 
     std::string error;
     ASSERT_TRUE(DemoFile::Read(path, read, error)) << error;
     EXPECT_EQ(read, earlier);
+}
+
+TEST(DemoRecord, ARunCutShortLeavesAReplayableRecordingUpToItsLastCheckpoint) {
+    TempDir folder;
+    const std::string path = (folder.Path() / "run.dmo").string();
+    std::vector<std::string> recordedLog;
+    {
+        DemoApp app({"-record", "-demofile=" + path});
+        app.InitAndLoad();
+        app.RunFor(3000);
+        app.Click(50, 60);
+        app.RunFor(9000);
+        ASSERT_GT(app.totalUpdates, Zarvo::DemoRecorder::kCheckpointUpdates);
+        recordedLog = app.log.entries;
+        // What a crash at this point would leave behind:
+        DemoRecording cut;
+        std::string error;
+        ASSERT_TRUE(DemoFile::Read(path, cut, error)) << error;
+        EXPECT_EQ(cut.header.endUpdate, Zarvo::DemoRecorder::kCheckpointUpdates);
+        std::filesystem::copy_file(path, path + ".cut");
+    }
+    DemoApp replay({"-play", "-demofile=" + path + ".cut"});
+    replay.InitAndLoad();
+    replay.RunToEnd();
+    EXPECT_EQ(replay.totalUpdates, Zarvo::DemoRecorder::kCheckpointUpdates);
+    ASSERT_FALSE(recordedLog.empty());
+    EXPECT_EQ(replay.log.entries, recordedLog);
 }
 
 TEST(DemoRecord, RecNumNamesTheFileInTheApplicationDataFolder) {
