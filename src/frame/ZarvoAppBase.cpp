@@ -1010,6 +1010,9 @@ bool ZarvoAppBase::ReplayDemoEvent() {
             cursorX_ = event.x;
             cursorY_ = event.y;
         }
+        // The recorded run was closed here: so ends the replay.
+        if (event.kind == DemoEvent::Kind::kClose)
+            platform_->DebugOutput(Format("Demo replay finished after %d updates\n", totalUpdates));
         DeliverInput(event);
     }
     return !shutDown_ && demoPlayer_->HasDue(totalUpdates);
