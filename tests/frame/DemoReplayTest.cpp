@@ -58,7 +58,11 @@ public:
         std::vector<const char*> argv = {"kelvane"};
         for (const std::string& o : options) argv.push_back(o.c_str());
         SetCommandLine(static_cast<int>(argv.size()), argv.data());
-        onUpdate = [](TestApp& app) { static_cast<DemoApp&>(app).randoms.push_back(app.Random()); };
+        onUpdate = [](TestApp& app) {
+            auto& self = static_cast<DemoApp&>(app);
+            self.randoms.push_back(app.Random());
+            if (app.minimised) self.minimisedUpdates.push_back(app.totalUpdates);
+        };
     }
     ~DemoApp() override { GetWidgetManager()->RemoveChild(&log); }
     void LoadingCompleted() override {
@@ -77,6 +81,7 @@ public:
 
     InputLog log;
     std::vector<uint32_t> randoms;
+    std::vector<int> minimisedUpdates;  // updates that ran while minimised
     int loadingCompletedAt = -1;
 };
 
@@ -106,12 +111,16 @@ protected:
         app.Post(Msg::kActivateApp, 0);
         app.RunFor(50);
         app.Post(Msg::kActivateApp, 1);
+        app.Post(Msg::kSize, Msg::kSizeMinimized);
+        app.RunFor(40);
+        app.Post(Msg::kSize, Msg::kSizeRestored);
         app.Click(5, 6);
         app.RunFor(30);
         app.Post(Msg::kClose);
         app.RunToEnd();
         recordedLog = app.log.entries;
         recordedRandoms = app.randoms;
+        recordedMinimised = app.minimisedUpdates;
         recordedSeed = app.randomSeed;
         recordedLoadingAt = app.loadingCompletedAt;
         recordedUpdates = app.totalUpdates;
@@ -123,6 +132,7 @@ protected:
     const std::string demoPath = (folder.Path() / "run.dmo").string();
     std::vector<std::string> recordedLog;
     std::vector<uint32_t> recordedRandoms;
+    std::vector<int> recordedMinimised;
     uint32_t recordedSeed = 0;
     int recordedLoadingAt = -1;
     int recordedUpdates = 0;
@@ -155,6 +165,7 @@ TEST_F(DemoReplay, EveryEventArrivesAtItsUpdateOnTheSameRandomNumbersTwice) {
         app.RunToEnd();
         EXPECT_EQ(app.log.entries, recordedLog) << "run " << run;
         EXPECT_EQ(app.randoms, recordedRandoms) << "run " << run;
+        EXPECT_EQ(app.minimisedUpdates, recordedMinimised) << "run " << run;
         // Loading finished long before; it is reported where the recording has it.
         EXPECT_EQ(app.loadingCompletedAt, recordedLoadingAt);
         EXPECT_EQ(app.loadingCompletedCalls, 1);
@@ -163,6 +174,7 @@ TEST_F(DemoReplay, EveryEventArrivesAtItsUpdateOnTheSameRandomNumbersTwice) {
         EXPECT_TRUE(app.playingDemo);
     }
     ASSERT_FALSE(recordedLog.empty());
+    EXPECT_GE(recordedMinimised.size(), 3u);
     // The click at (100, 120) arrived before update 26 or later, after loading.
     EXPECT_NE(std::find_if(recordedLog.begin(), recordedLog.end(),
                            [](const std::string& e) {
@@ -203,6 +215,17 @@ TEST_F(DemoReplay, LiveInputIsIgnoredButClosingTheWindowEndsTheReplay) {
     app.RunToEnd();
     EXPECT_TRUE(app.closeRequested);
     EXPECT_LT(app.totalUpdates, recordedUpdates);
+}
+
+TEST_F(DemoReplay, RecordingIsOffWhileReplayingSoTheReplayedFileStaysAsItWas) {
+    DemoApp app({"-play", "-record", "-demofile=" + demoPath});
+    app.InitAndLoad();
+    EXPECT_FALSE(app.recordingDemo);
+    app.RunToEnd();
+    DemoRecording after;
+    std::string error;
+    ASSERT_TRUE(DemoFile::Read(demoPath, after, error)) << error;
+    EXPECT_EQ(after, recording);
 }
 
 TEST_F(DemoReplay, FastReplayRunsWithoutRealTimeAndReachesTheSameState) {
