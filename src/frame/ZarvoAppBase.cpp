@@ -526,6 +526,7 @@ bool ZarvoAppBase::GuardedUpdate() {
         }
         // Loading completes at the recorded update: a loader that finished earlier waits for
         // it, and a later one holds the replay there.
+        if (loadingThreadCompleted_) yieldToLoader = false;  // nothing left to yield to
         if (!loadingCompletedTold_ &&
             totalUpdates == demoPlayer_->Header().loadingCompletedUpdate) {
             if (!loadingThreadCompleted_) return false;
