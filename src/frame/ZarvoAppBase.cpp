@@ -181,7 +181,7 @@ void ZarvoAppBase::Init() {
     instanceGuard_ = platform_->CreateInstanceGuard(productName);
     if (!instanceGuard_->Acquire()) OnAlreadyRunning();
 
-    randomSeed = platform_->GetClock().Now();
+    randomSeed = platform_->TickCount();
     SeedRandom(randomSeed);
     // A replay runs on the recording's random numbers.
     if (demoReplayRequested) BeginDemoReplay();

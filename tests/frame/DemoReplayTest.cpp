@@ -91,7 +91,7 @@ protected:
     // turn, the focus going and coming, and the window is closed.
     void SetUp() override {
         DemoApp app({"-record", "-demofile=" + demoPath});
-        app.hp.clock.Set(777777);  // a seed of its own
+        app.hp.ticksBeforeRun = 777000;  // the system's tick count seeds the generator
         app.holdLoading = true;
         app.Init();
         app.BeginBackgroundLoading();
@@ -140,7 +140,7 @@ protected:
 };
 
 TEST_F(DemoReplay, TheRecordingHoldsTheRunsSeedLoadingUpdateEndAndInput) {
-    EXPECT_EQ(recording.header.randomSeed, 777777u);
+    EXPECT_EQ(recording.header.randomSeed, 777000u + 1000u);  // the fake clock starts at 1000
     EXPECT_EQ(recording.header.loadingCompletedUpdate, recordedLoadingAt);
     EXPECT_GT(recordedLoadingAt, 1);
     EXPECT_EQ(recording.header.endUpdate, recordedUpdates);
@@ -159,7 +159,7 @@ TEST_F(DemoReplay, TheRecordingHoldsTheRunsSeedLoadingUpdateEndAndInput) {
 TEST_F(DemoReplay, EveryEventArrivesAtItsUpdateOnTheSameRandomNumbersTwice) {
     for (int run = 0; run < 2; ++run) {
         DemoApp app({"-play", "-demofile=" + demoPath});
-        app.hp.clock.Set(5000 + run);  // another tick count: the recording's seed counts
+        app.hp.ticksBeforeRun = 5000 + run;  // another tick count: the recording's seed counts
         app.InitAndLoad();
         EXPECT_EQ(app.randomSeed, recordedSeed);
         app.RunToEnd();
