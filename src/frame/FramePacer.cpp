@@ -36,7 +36,7 @@ void FramePacer::CheckRefreshPacing(uint32_t now) {
 
 bool FramePacer::PaceStep(bool maySleep, Clock& clock, Steps& steps, const Conditions& conditions) {
     const bool refreshLocked =
-        !conditions.playingDemo && refreshPacedUpdates && !lastDrawFoundNothing &&
+        !conditions.playingDemo && !fastMode && refreshPacedUpdates && !lastDrawFoundNothing &&
         !refreshPacingFailed &&
         (!conditions.physicallyWindowed || (waitForVSync && !emulatedRefreshWait));
     float updatesPerPresent = 1.0f;
@@ -49,13 +49,20 @@ bool FramePacer::PaceStep(bool maySleep, Clock& clock, Steps& steps, const Condi
     const uint32_t now = clock.Now();
     int sleptMs = 0;
     bool drawDecision = false;
+    bool refused = false;
     if (speedFactor > 0) {
-        if (!refreshLocked) AdvanceTimeAccount(now);
+        if (fastMode) {
+            // Updates run back to back: an update is always owed.
+            owedTimeMs = kMaxOwedMs;
+            owedTimeTick = now;
+        } else if (!refreshLocked) {
+            AdvanceTimeAccount(now);
+        }
 
         if (loopPhase == kPhaseProcess1) {
             ++updatesSinceDraw;
             if (updatesSinceDraw >= static_cast<int>(std::ceil(speedFactor * 10.0)) &&
-                conditions.loadingCompletedTold) {
+                (conditions.loadingCompletedTold || fastMode)) {
                 drawDecision = true;
             } else {
                 bool runNow = false;
@@ -69,8 +76,12 @@ bool FramePacer::PaceStep(bool maySleep, Clock& clock, Steps& steps, const Condi
                 if (!runNow && owedTimeMs < threshold) {
                     drawDecision = true;
                 } else {
-                    if (!conditions.playingDemo && speedFactor == 1.0) CheckRefreshPacing(now);
-                    if (steps.GuardedUpdate()) loopPhase = kPhaseProcess2;
+                    if (!conditions.playingDemo && !fastMode && speedFactor == 1.0)
+                        CheckRefreshPacing(now);
+                    if (steps.GuardedUpdate())
+                        loopPhase = kPhaseProcess2;
+                    else
+                        refused = true;
                     drawOwed = true;
                 }
             }
@@ -96,11 +107,26 @@ bool FramePacer::PaceStep(bool maySleep, Clock& clock, Steps& steps, const Condi
         }
     }
 
+    if (refused) {
+        // No update may run yet (the loading thread is awaited, say): the frame ends so that
+        // input is drained again, and the loop waits one step instead of spinning.
+        loopPhase = kPhaseDone;
+        if (!maySleep) return false;
+        const int waitMs = std::max(1, static_cast<int>(updateIntervalMs / speedFactor));
+        ++totalSleeps;
+        clock.Sleep(waitMs);
+        sleptMs = waitMs;
+    }
+
     if (drawDecision) {
         loopPhase = kPhaseDone;
         updatesSinceDraw = 0;
         if (drawOwed) {
-            steps.DrawIfDirty();
+            // Fast updates draw only now and then, so that the machine's time goes to updates.
+            if (!fastMode ||
+                static_cast<int32_t>(now - lastPresentTick) >= kFastPresentIntervalMs) {
+                steps.DrawIfDirty();
+            }
         } else {
             const int sleepMs = static_cast<int>(stepMs - owedTimeMs);
             if (sleepMs >= 1) {

@@ -47,10 +47,13 @@ public:
 
     // Largest account of owed time, in ms.
     static constexpr double kMaxOwedMs = 200.0;
+    // With fastMode, the least real time between two draws, in ms.
+    static constexpr int kFastPresentIntervalMs = 100;
 
     // One decision of a loop step (the phase says which): an update, the fractional updates
     // after it, or a draw or a sleep, then a yield to the loading thread. Answers false only
-    // where it would have slept but `maySleep` is false.
+    // where it would have slept but `maySleep` is false. An update that is refused ends the
+    // frame and waits one update interval.
     bool PaceStep(bool maySleep, Clock& clock, Steps& steps, const Conditions& conditions);
     // Adds the real time since the last call to the account (the first call only starts it).
     void AdvanceTimeAccount(uint32_t now);
@@ -65,6 +68,11 @@ public:
 
     int updateIntervalMs = 10;
     double speedFactor = 1.0;
+    // Updates as fast as the machine allows instead of in real time: no time account, no
+    // sleeping, a draw decision every ceil(10 x speedFactor) updates (also while loading) and
+    // a draw at most every kFastPresentIntervalMs of real time. Which updates run, and in
+    // which order with the input, does not change.
+    bool fastMode = false;
     int assumedRefreshHz = 100;
     bool refreshPacedUpdates = false;
     bool waitForVSync = false;

@@ -16,6 +16,8 @@
 #include "files/PakInterface.h"
 #include "frame/AppResourceHost.h"
 #include "frame/CommandLineParser.h"
+#include "frame/DemoPlayer.h"
+#include "frame/DemoRecorder.h"
 #include "frame/WindowPlacement.h"
 #include "graphics/ScreenImage.h"
 #include "platform/AtomicFile.h"
@@ -179,8 +181,10 @@ void ZarvoAppBase::Init() {
     instanceGuard_ = platform_->CreateInstanceGuard(productName);
     if (!instanceGuard_->Acquire()) OnAlreadyRunning();
 
-    randomSeed = platform_->GetClock().Now();
+    randomSeed = platform_->TickCount();
     SeedRandom(randomSeed);
+    // A replay runs on the recording's random numbers.
+    if (demoReplayRequested) BeginDemoReplay();
     std::srand(randomSeed);
 
     PreDisplayHook();
@@ -197,6 +201,12 @@ void ZarvoAppBase::Init() {
 
     CreateMainWindow();
     if (shutDown_) return;
+    if (playingDemo) {
+        const DemoHeader& header = demoPlayer_->Header();
+        windowed = header.windowed;
+        assumedRefreshHz = header.refreshHz;
+        updateIntervalMs = header.updateIntervalMs;
+    }
 
     // Without sound the manager has no mixer: it loads nothing and its instances are silent.
     if (!soundManager_) {
@@ -209,6 +219,7 @@ void ZarvoAppBase::Init() {
     SetMusicVolume(musicVolume);
 
     if (screenSaverMode) SetCursorId(kCursorNone);
+    if (recordingDemo && !playingDemo) BeginDemoRecording();
 
     InitHook();
     initialized_ = true;
@@ -305,8 +316,9 @@ void ZarvoAppBase::CreateMainWindow() {
         ExitProcessWith(1);
     }
 
-    active = window_->IsActive() || !window_->IsVisible();
-    if (minimised) {
+    // A replay keeps the focus of the recording.
+    if (!playingDemo) active = window_->IsActive() || !window_->IsVisible();
+    if (minimised && !playingDemo) {
         minimised = false;
         if (muteOnLostFocus) Unmute(true);
         RecheckFocus();
@@ -350,6 +362,12 @@ void ZarvoAppBase::Quit() {
     exitToTop_ = true;
     shutDown_ = true;
     ShutdownHook();
+    EndDemoRecording();
+    if (playingDemo) {
+        // What the replayed run did to the volumes is not the player's choice.
+        musicVolume = replayMusicVolume_;
+        sfxVolume = replaySfxVolume_;
+    }
     if (cursorThread_.joinable()) cursorThread_.join();
     if (musicInterface_) musicInterface_->stopAllMusic();
     if (window_) window_->Hide();
@@ -483,7 +501,11 @@ bool ZarvoAppBase::LoopStep(bool* updated) {
     ++loopDepth;
     if (loopPhase == kPhaseMessages) {
         DrainWindowMessages();
-        if (!ReplayDeferredMessages()) loopPhase = kPhaseProcess1;
+        // Recorded input is replayed like queued input: one event per step, each before the
+        // update it was recorded before.
+        const bool moreRecorded = ReplayDemoEvent();
+        const bool moreQueued = ReplayDeferredMessages();
+        if (!moreRecorded && !moreQueued) loopPhase = kPhaseProcess1;
     } else {
         const int before = totalUpdates;
         TimeStep(true);
@@ -495,13 +517,39 @@ bool ZarvoAppBase::LoopStep(bool* updated) {
 
 bool ZarvoAppBase::GuardedUpdate() {
     if (screenSaverSuspended) return false;
-    if (loadingThreadCompleted_ && !loadingCompletedTold_) {
-        loadingCompletedTold_ = true;
-        yieldToLoader = false;
-        LoadingCompleted();
+    if (playingDemo) {
+        // The input recorded before this update goes first.
+        if (demoPlayer_->HasDue(totalUpdates)) return false;
+        if (demoPlayer_->AtEnd(totalUpdates)) {
+            EndDemoReplay();
+            return false;
+        }
+        // Loading completes at the recorded update: a loader that finished earlier waits for
+        // it, and a later one holds the replay there.
+        if (loadingThreadCompleted_) yieldToLoader = false;  // nothing left to yield to
+        if (!loadingCompletedTold_ &&
+            totalUpdates == demoPlayer_->Header().loadingCompletedUpdate) {
+            if (!loadingThreadCompleted_) return false;
+            TellLoadingCompleted();
+        }
+    } else if (loadingThreadCompleted_ && !loadingCompletedTold_) {
+        TellLoadingCompleted();
     }
     UpdateOnce();
+    if (demoRecorder_ && !demoRecorder_->UpdateDone(totalUpdates) && !demoWriteFailureShown_) {
+        demoWriteFailureShown_ = true;
+        platform_->DebugOutput("Cannot write the demo file " + demoRecorder_->Path() +
+                               "; still recording, trying again later\n");
+    }
     return true;
+}
+
+void ZarvoAppBase::TellLoadingCompleted() {
+    if (loadingCompletedTold_) return;
+    loadingCompletedTold_ = true;
+    yieldToLoader = false;
+    if (demoRecorder_) demoRecorder_->LoadingCompleted(totalUpdates);
+    LoadingCompleted();
 }
 
 void ZarvoAppBase::UpdateOnce() {
@@ -698,6 +746,19 @@ int64_t ZarvoAppBase::WindowProcedure(const WindowMessage& m) {
                         (m.message >= Msg::kMouseMove && m.message <= Msg::kMouseWheel);
     if (!queued) return 0;
 
+    // A replay takes its input from the recording: the player's input is dropped, except
+    // what closes the window.
+    const bool liveInput = m.message == Msg::kActivateApp || m.message == Msg::kSize ||
+                           m.message == Msg::kKeyDown || m.message == Msg::kKeyUp ||
+                           m.message == Msg::kChar || m.message == Msg::kSysKeyDown ||
+                           m.message == Msg::kSysKeyUp ||
+                           (m.message >= Msg::kMouseMove && m.message <= Msg::kMouseWheel);
+    if (playingDemo && liveInput) {
+        if (m.message == Msg::kSysKeyDown && m.wParam == VKey::kF4)
+            WindowProcedure(WindowMessage{m.target, Msg::kClose, 0, 0});
+        return 0;
+    }
+
     if (m.message == Msg::kActivateApp && m.target == WindowMessage::kMainWindow && !playingDemo) {
         active = m.wParam != 0;
     }
@@ -735,16 +796,18 @@ bool ZarvoAppBase::ReplayDeferredMessages() {
         if (!crashed) TranslateMouse(m);
     } else if (m.message == Msg::kMouseWheel) {
         const int delta = static_cast<int16_t>(static_cast<uint16_t>((m.wParam >> 16) & 0xFFFF));
-        widgetManager_->WheelTurned(delta / 120);
+        DeliverInput(DemoEvent{totalUpdates, DemoEvent::Kind::kWheel, 0, 0, delta / 120});
     } else if (m.message == Msg::kKeyDown || m.message == Msg::kSysKeyDown) {
         lastUserInputTick = now;
         TranslateKeyDown(m);
     } else if (m.message == Msg::kKeyUp || m.message == Msg::kSysKeyUp) {
         lastUserInputTick = now;
-        widgetManager_->KeyReleased(static_cast<int>(m.wParam));
+        DeliverInput(
+            DemoEvent{totalUpdates, DemoEvent::Kind::kKeyUp, 0, 0, static_cast<int>(m.wParam)});
     } else if (m.message == Msg::kChar) {
         lastUserInputTick = now;
-        widgetManager_->CharTyped(static_cast<char>(m.wParam & 0xFF));
+        DeliverInput(DemoEvent{totalUpdates, DemoEvent::Kind::kChar, 0, 0,
+                               static_cast<int>(m.wParam & 0xFF)});
     } else if (m.message == Msg::kMove) {
         if (m.target == WindowMessage::kMainWindow && windowed && window_ && window_->IsVisible() &&
             !window_->IsMinimised()) {
@@ -794,8 +857,7 @@ bool ZarvoAppBase::ReplayDeferredMessages() {
             CheckMouseIn();
         }
     } else if (m.message == Msg::kClose) {
-        closeRequested = true;
-        Quit();
+        DeliverInput(DemoEvent{totalUpdates, DemoEvent::Kind::kClose, 0, 0, 0});
     }
     return !deferredMessages_.Empty();
 }
@@ -807,46 +869,40 @@ void ZarvoAppBase::TranslateMouse(const WindowMessage& m) {
     const WidgetPoint p = widgetManager_->MapWindowPoint(wx, wy);
     const int x = p.x, y = p.y;
     lastUserInputTick = platform_->GetClock().Now();
-    widgetManager_->PointerMoved(x, y);
-    if (!mouseIn) {
-        mouseIn = true;
-        ApplyCursor();
-    }
-    const uint64_t held = m.wParam;
+    DeliverInput(DemoEvent{totalUpdates, DemoEvent::Kind::kPointerMove, x, y, 0});
+    const auto press = [&](int clickCount) {
+        window_->CaptureMouse(true);
+        DeliverInput(DemoEvent{totalUpdates, DemoEvent::Kind::kPointerPress, x, y, clickCount});
+    };
+    const auto release = [&](uint64_t otherButtons, int clickCount) {
+        if ((m.wParam & otherButtons) == 0) window_->CaptureMouse(false);
+        DeliverInput(DemoEvent{totalUpdates, DemoEvent::Kind::kPointerRelease, x, y, clickCount});
+    };
     switch (m.message) {
         case Msg::kLButtonDown:
-            window_->CaptureMouse(true);
-            widgetManager_->PointerPressed(x, y, 1);
+            press(1);
             break;
         case Msg::kLButtonDblClk:
-            window_->CaptureMouse(true);
-            widgetManager_->PointerPressed(x, y, 2);
+            press(2);
             break;
         case Msg::kRButtonDown:
-            window_->CaptureMouse(true);
-            widgetManager_->PointerPressed(x, y, -1);
+            press(-1);
             break;
         case Msg::kRButtonDblClk:
-            window_->CaptureMouse(true);
-            widgetManager_->PointerPressed(x, y, -2);
+            press(-2);
             break;
         case Msg::kMButtonDown:
         case Msg::kMButtonDblClk:
-            window_->CaptureMouse(true);
-            widgetManager_->PointerPressed(x, y, 3);
+            press(3);
             break;
         case Msg::kLButtonUp:
-            if ((held & (Msg::kButtonRight | Msg::kButtonMiddle)) == 0)
-                window_->CaptureMouse(false);
-            widgetManager_->PointerReleased(x, y, 1);
+            release(Msg::kButtonRight | Msg::kButtonMiddle, 1);
             break;
         case Msg::kRButtonUp:
-            if ((held & (Msg::kButtonLeft | Msg::kButtonMiddle)) == 0) window_->CaptureMouse(false);
-            widgetManager_->PointerReleased(x, y, -1);
+            release(Msg::kButtonLeft | Msg::kButtonMiddle, -1);
             break;
         case Msg::kMButtonUp:
-            if ((held & (Msg::kButtonLeft | Msg::kButtonRight)) == 0) window_->CaptureMouse(false);
-            widgetManager_->PointerReleased(x, y, 3);
+            release(Msg::kButtonLeft | Msg::kButtonRight, 3);
             break;
         default:
             break;
@@ -870,11 +926,12 @@ void ZarvoAppBase::TranslateKeyDown(const WindowMessage& m) {
         debugKeysEnabled = !debugKeysEnabled;
     }
     if (debugKeysEnabled && OnDebugKey(key)) return;
-    widgetManager_->KeyPressed(key);
+    DeliverInput(DemoEvent{totalUpdates, DemoEvent::Kind::kKeyDown, 0, 0, key});
 }
 
 void ZarvoAppBase::CheckMouseIn() {
-    if (!window_ || !display_) return;
+    // A replay's pointer leaves the window where the recording says.
+    if (!window_ || !display_ || playingDemo) return;
     const bool in = window_->CursorInClient(display_->Width(), display_->Height());
     if (in == mouseIn) return;
     if (!in) {
@@ -884,13 +941,151 @@ void ZarvoAppBase::CheckMouseIn() {
             wy = cursorY_;
         }
         const WidgetPoint p = widgetManager_->MapWindowPoint(wx, wy);
-        widgetManager_->PointerLeftWindow(p.x, p.y);
+        DeliverInput(DemoEvent{totalUpdates, DemoEvent::Kind::kPointerLeave, p.x, p.y, 0});
+        return;
     }
-    mouseIn = in;
+    mouseIn = true;
     ApplyCursor();
 }
 
+void ZarvoAppBase::DeliverInput(const DemoEvent& event) {
+    if (demoRecorder_) {
+        DemoEvent stamped = event;
+        stamped.update = totalUpdates;
+        demoRecorder_->Record(stamped);
+    }
+    switch (event.kind) {
+        case DemoEvent::Kind::kPointerMove:
+            widgetManager_->PointerMoved(event.x, event.y);
+            if (!mouseIn) {
+                mouseIn = true;
+                ApplyCursor();
+            }
+            break;
+        case DemoEvent::Kind::kPointerPress:
+            widgetManager_->PointerPressed(event.x, event.y, event.value);
+            break;
+        case DemoEvent::Kind::kPointerRelease:
+            widgetManager_->PointerReleased(event.x, event.y, event.value);
+            break;
+        case DemoEvent::Kind::kWheel:
+            widgetManager_->WheelTurned(event.value);
+            break;
+        case DemoEvent::Kind::kKeyDown:
+            widgetManager_->KeyPressed(event.value);
+            break;
+        case DemoEvent::Kind::kKeyUp:
+            widgetManager_->KeyReleased(event.value);
+            break;
+        case DemoEvent::Kind::kChar:
+            widgetManager_->CharTyped(static_cast<char>(event.value & 0xFF));
+            break;
+        case DemoEvent::Kind::kFocus:
+            // Only a replay delivers focus this way; live focus is recorded by RecheckFocus.
+            active = (event.value & DemoEvent::kFocusActive) != 0;
+            minimised = (event.value & DemoEvent::kFocusMinimised) != 0;
+            applyingDemoEvent_ = true;
+            RecheckFocus();
+            applyingDemoEvent_ = false;
+            break;
+        case DemoEvent::Kind::kPointerLeave:
+            widgetManager_->PointerLeftWindow(event.x, event.y);
+            mouseIn = false;
+            ApplyCursor();
+            break;
+        case DemoEvent::Kind::kClose:
+            closeRequested = true;
+            Quit();
+            break;
+    }
+}
+
+bool ZarvoAppBase::ReplayDemoEvent() {
+    if (!playingDemo || shutDown_) return false;
+    DemoEvent event;
+    if (demoPlayer_->TakeDue(totalUpdates, event)) {
+        if (event.kind == DemoEvent::Kind::kPointerMove ||
+            event.kind == DemoEvent::Kind::kPointerPress ||
+            event.kind == DemoEvent::Kind::kPointerRelease) {
+            // The cursor thread follows the recorded pointer.
+            cursorX_ = event.x;
+            cursorY_ = event.y;
+        }
+        // The recorded run was closed here: so ends the replay.
+        if (event.kind == DemoEvent::Kind::kClose)
+            platform_->DebugOutput(Format("Demo replay finished after %d updates\n", totalUpdates));
+        DeliverInput(event);
+    }
+    return !shutDown_ && demoPlayer_->HasDue(totalUpdates);
+}
+
+void ZarvoAppBase::BeginDemoReplay() {
+    DemoRecording recording;
+    std::string error;
+    if (!DemoFile::Read(demoFileName, recording, error)) {
+        demoReplayRequested = false;
+        Popup(LookUpText("DEMO_FILE_REFUSED", "Cannot replay the demo file ") + "\"" +
+              CommandLineParser::EchoText(demoFileName) + "\": " + error + ".");
+        ExitProcessWith(1);
+    }
+    // Recording while replaying would overwrite the file being replayed.
+    recordingDemo = false;
+    playingDemo = true;
+    randomSeed = recording.header.randomSeed;
+    SeedRandom(randomSeed);
+    replayMusicVolume_ = musicVolume;
+    replaySfxVolume_ = sfxVolume;
+    platform_->DebugOutput(
+        Format("Replaying %d updates", recording.header.endUpdate) +
+        Format(" and %d input events from ", static_cast<int>(recording.events.size())) +
+        demoFileName + "\n");
+    demoPlayer_ = std::make_unique<DemoPlayer>(std::move(recording));
+}
+
+void ZarvoAppBase::EndDemoReplay() {
+    platform_->DebugOutput(Format("Demo replay finished after %d updates\n", totalUpdates));
+    Quit();
+}
+
+void ZarvoAppBase::BeginDemoRecording() {
+    DemoHeader header;
+    header.randomSeed = randomSeed;
+    header.windowed = windowed;
+    header.refreshHz = assumedRefreshHz;
+    header.updateIntervalMs = updateIntervalMs;
+    demoRecorder_ = std::make_unique<DemoRecorder>(demoFileName, header);
+    // A replay starts active and not minimised; a run that starts otherwise says so first.
+    recordedFocus_ = DemoEvent::kFocusActive;
+    RecheckFocus();
+    platform_->DebugOutput("Recording the input into " + demoFileName + "\n");
+}
+
+void ZarvoAppBase::EndDemoRecording() {
+    if (!demoRecorder_ || demoRecorder_->Finished()) return;
+    // A run that ended before its first update (a failed start) has nothing worth replacing
+    // an earlier recording with.
+    if (totalUpdates == 0 && demoRecorder_->Recording().events.empty()) return;
+    if (demoRecorder_->Finish(totalUpdates)) {
+        platform_->DebugOutput(
+            Format("Recorded %d updates", demoRecorder_->Recording().header.endUpdate) +
+            Format(" and %d input events into ",
+                   static_cast<int>(demoRecorder_->Recording().events.size())) +
+            demoRecorder_->Path() + "\n");
+    } else {
+        platform_->DebugOutput("Cannot write the demo file " + demoRecorder_->Path() + "\n");
+    }
+}
+
 void ZarvoAppBase::RecheckFocus() {
+    if (playingDemo && !applyingDemoEvent_) return;
+    if (demoRecorder_) {
+        const int state =
+            (active ? DemoEvent::kFocusActive : 0) | (minimised ? DemoEvent::kFocusMinimised : 0);
+        if (state != recordedFocus_) {
+            recordedFocus_ = state;
+            demoRecorder_->Record(DemoEvent{totalUpdates, DemoEvent::Kind::kFocus, 0, 0, state});
+        }
+    }
     const bool focus = active && !minimised;
     if (focus == hasFocus) return;
     hasFocus = focus;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "frame/DeferredMessageList.h"
+#include "frame/DemoFile.h"
 #include "frame/FramePacer.h"
 #include "frame/ScreenSaverFilter.h"
 #include "frame/StatisticsOverlay.h"
@@ -35,6 +36,8 @@ struct CursorImage;
 class Dialog;
 class AppDialogTable;
 class AppResourceHost;
+class DemoPlayer;
+class DemoRecorder;
 
 // The application object: owns the window, the display, the widget manager, the settings, the
 // fixed-rate main loop, the loading thread and the cursor thread. Exactly one exists per
@@ -202,7 +205,20 @@ public:
     // Replays the first deferred message; answers whether more remain.
     bool ReplayDeferredMessages();
     const DeferredMessageList& DeferredMessages() const { return deferredMessages_; }
+    // Follows a change of `active` or `minimised`: focus gained or lost. While a demo is
+    // replayed, only the recording's focus changes count.
     void RecheckFocus();
+
+    // ---- Input recording and replay (demo files)
+    // Hands one input event to the widget manager (and to the demo being recorded, stamped
+    // with totalUpdates). Every translated input goes this way, live or replayed.
+    void DeliverInput(const DemoEvent& event);
+    // Delivers the next recorded event that is due at this update; answers whether more are
+    // due. Nothing when no demo is replayed.
+    bool ReplayDemoEvent();
+    // The demo being replayed or recorded; null when none.
+    const DemoPlayer* GetDemoPlayer() const { return demoPlayer_.get(); }
+    const DemoRecorder* GetDemoRecorder() const { return demoRecorder_.get(); }
 
     // The key that switches the statistics overlay through its modes (off, frames per second,
     // mouse position): F3.
@@ -324,8 +340,11 @@ public:
     uint32_t notifyMessageId = 0;
     uint32_t randomSeed = 0;
     bool screenSaverMode = false;
-    bool playingDemo = false;  // always false: this build cannot replay input
-    bool demoReplayRequested = false;
+    // Replaying demoFileName: live input is ignored (except closing the window), and the run
+    // ends where the recording ends.
+    bool playingDemo = false;
+    bool demoReplayRequested = false;  // "-play" or "-playnum"
+    // Recording the run's input into demoFileName ("-record" or "-recnum").
     bool recordingDemo = false;
     int demoNumber = 0;
     bool customCursorsEnabled = false;
@@ -369,6 +388,14 @@ protected:
     void TranslateMouse(const WindowMessage& m);
     void TranslateKeyDown(const WindowMessage& m);
     void CheckMouseIn();
+    // Reads the demo to replay and takes its random seed; a file that cannot be replayed ends
+    // the process with a popup that says why.
+    void BeginDemoReplay();
+    void BeginDemoRecording();
+    void EndDemoRecording();
+    void EndDemoReplay();
+    // Runs the loading-completed hook (once).
+    void TellLoadingCompleted();
 
     std::unique_ptr<Platform> platform_;
     std::unique_ptr<WidgetManager> widgetManager_;
@@ -409,6 +436,14 @@ protected:
     StatisticsOverlay statisticsOverlay_;
     std::string overlayShown_;             // the overlay text of the last presented frame
     ScreenSaverFilter screenSaverFilter_;  // in screen-saver mode: ends it at the user's sign
+
+    std::unique_ptr<DemoPlayer> demoPlayer_;
+    std::unique_ptr<DemoRecorder> demoRecorder_;
+    bool applyingDemoEvent_ = false;
+    bool demoWriteFailureShown_ = false;
+    int recordedFocus_ = DemoEvent::kFocusActive;  // the last focus state recorded
+    double replayMusicVolume_ = 0;  // the player's volumes, restored when the replay ends
+    double replaySfxVolume_ = 0;
 
     std::thread loadingThread_;
     std::atomic<bool> loadingThreadStarted_{false};

@@ -288,8 +288,7 @@ void ZarvoAppBase::ApplyCommandLineOption(const std::string& name, const std::st
     const std::string base = demoFileName.size() > 4 && demoFileName.ends_with(".dmo")
                                  ? demoFileName.substr(0, demoFileName.size() - 4)
                                  : demoFileName;
-    // Input recording and replay do not exist in this build: their options are accepted and
-    // only remembered.
+    // The demo options only choose what Init and Start do: replay (read at start-up) or record.
     if (name == "-play") {
         demoReplayRequested = true;
     } else if (name == "-recnum") {
@@ -308,6 +307,8 @@ void ZarvoAppBase::ApplyCommandLineOption(const std::string& name, const std::st
         // Reserved for the crash reporter.
     } else if (name == "-screensaver") {
         screenSaverMode = true;
+    } else if (name == "-fast") {
+        fastMode = true;
     } else if (name == "-showfps") {
         statisticsOverlay_.SetMode(value == "mouse" ? StatisticsOverlay::Mode::kMousePosition
                                                     : StatisticsOverlay::Mode::kFramesPerSecond);

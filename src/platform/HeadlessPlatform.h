@@ -17,6 +17,7 @@ namespace Zarvo {
 class HeadlessPlatform : public Platform {
 public:
     Clock& GetClock() override { return clock; }
+    uint32_t TickCount() override { return clock.Now() + ticksBeforeRun; }
     bool OpenDisplay(std::string& whatIsMissing) override;
     bool HasScreen() override { return false; }
     std::unique_ptr<PlatformWindow> CreateWindow() override;
@@ -40,8 +41,9 @@ public:
     PlatformRect workArea{0, 0, 1280, 1024};
     std::deque<int> displayResults;  // see HeadlessDisplay::forcedResults
     bool displayAvailable = true;
-    std::string guardFolder;  // empty: the single-copy guard is inert
-    bool echo = false;        // also write diagnostics to standard error
+    std::string guardFolder;      // empty: the single-copy guard is inert
+    bool echo = false;            // also write diagnostics to standard error
+    uint32_t ticksBeforeRun = 0;  // what the system's tick count held when the clock started
 
     std::vector<std::string> messageBoxes;  // "title: text"
     std::string debugText;

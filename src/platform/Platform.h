@@ -18,6 +18,10 @@ public:
     virtual ~Platform() = default;
 
     virtual Clock& GetClock() = 0;
+    // The system's tick count in ms, which seeds the random generator at start-up: unlike the
+    // clock, which counts from the start of the process, it differs from run to run. By default
+    // the clock's time.
+    virtual uint32_t TickCount() { return GetClock().Now(); }
     // Connects to the display system. False, with a text naming what is missing, when there is
     // no display to show a window on.
     virtual bool OpenDisplay(std::string& whatIsMissing) = 0;

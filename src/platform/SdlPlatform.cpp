@@ -1,6 +1,7 @@
 #include "platform/SdlPlatform.h"
 
 #include <SDL.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -27,6 +28,13 @@ SdlPlatform::SdlPlatform() {
 
 SdlPlatform::~SdlPlatform() {
     if (videoOpen_) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+}
+
+uint32_t SdlPlatform::TickCount() {
+    timespec now = {};
+    if (clock_gettime(CLOCK_MONOTONIC, &now) != 0) return clock_.Now();
+    return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u +
+                                 static_cast<uint64_t>(now.tv_nsec) / 1000000u);
 }
 
 bool SdlPlatform::OpenDisplay(std::string& whatIsMissing) {

@@ -17,6 +17,8 @@ public:
     ~SdlPlatform() override;
 
     Clock& GetClock() override { return clock_; }
+    // Milliseconds of the system's monotonic clock (counting from boot).
+    uint32_t TickCount() override;
     bool OpenDisplay(std::string& whatIsMissing) override;
     bool HasScreen() override;
     std::unique_ptr<PlatformWindow> CreateWindow() override;

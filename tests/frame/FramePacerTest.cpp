@@ -14,6 +14,7 @@ namespace {
 struct RecordingSteps : FramePacer::Steps {
     RecordingSteps(FakeClock& c, FramePacer& p) : clock(c), pacer(p) {}
     bool GuardedUpdate() override {
+        if (refuse) return false;
         ++updates;
         clock.Advance(static_cast<uint32_t>(updateCostMs));
         return true;
@@ -22,6 +23,7 @@ struct RecordingSteps : FramePacer::Steps {
     bool DrawIfDirty() override {
         ++draws;
         pacer.drawOwed = false;
+        pacer.lastPresentTick = clock.Peek();
         return true;
     }
     void FlushDeferredDeletes() override { ++flushes; }
@@ -31,6 +33,7 @@ struct RecordingSteps : FramePacer::Steps {
     int draws = 0;
     int flushes = 0;
     int updateCostMs = 0;
+    bool refuse = false;  // no update may run
     float lastFraction = 0;
 };
 
@@ -95,6 +98,33 @@ TEST(FramePacer, FewerThanTenUpdatesTimesTheSpeedRunBetweenDraws) {
         // The count that reaches ten (times the speed) draws instead of updating.
         EXPECT_EQ(most, static_cast<int>(10 * speed) - 1) << speed;
     }
+}
+
+TEST(FramePacer, ARefusedUpdateEndsTheFrameAndWaitsOneStepInsteadOfSpinning) {
+    Harness h;
+    h.clock.Advance(50);
+    h.steps.refuse = true;
+    h.pacer.loopPhase = FramePacer::kPhaseProcess1;
+    EXPECT_FALSE(h.pacer.PaceStep(false, h.clock, h.steps, h.conditions));
+    const uint32_t before = h.clock.Peek();
+    h.pacer.loopPhase = FramePacer::kPhaseProcess1;
+    EXPECT_TRUE(h.pacer.PaceStep(true, h.clock, h.steps, h.conditions));
+    EXPECT_EQ(h.pacer.loopPhase, FramePacer::kPhaseDone);  // input is drained next
+    EXPECT_EQ(h.clock.Peek() - before, 10u);
+    EXPECT_EQ(h.steps.updates, 0);
+}
+
+TEST(FramePacer, FastModeNeverSleepsAndDrawsAtMostEveryHundredMilliseconds) {
+    Harness h;
+    h.pacer.fastMode = true;
+    h.steps.updateCostMs = 2;
+    for (int i = 0; i < 3000; ++i) h.Step();
+    EXPECT_EQ(h.pacer.totalSleeps, 0);
+    EXPECT_GT(h.steps.updates, 900);
+    // Real time passed only in the updates' work.
+    EXPECT_EQ(h.clock.Peek() - 1000u, static_cast<uint32_t>(2 * h.steps.updates));
+    EXPECT_LE(h.steps.draws, 1 + h.steps.updates * 2 / FramePacer::kFastPresentIntervalMs);
+    EXPECT_GE(h.steps.draws, h.steps.updates * 2 / FramePacer::kFastPresentIntervalMs - 1);
 }
 
 TEST(FramePacer, WithoutSleepingAllowedItAnswersFalseWhereItWouldSleep) {
