@@ -161,7 +161,9 @@ bool AutoPlayer::act() {
     if (actOnDialog()) return true;
     if (app.GetDialogCount() > 0) return false;  // a dialog the player leaves alone
     GamePlay& play = PlayState::instance().gamePlay;
-    const bool done = mode == Mode::Friendly ? matchesSeen >= 1 : matchesSeen >= tourMatches;
+    // A tour run goes to the map whatever it has to do there; a friendly run is over after one.
+    const bool friendlyDone = mode == Mode::Friendly && matchesSeen >= 1;
+    const bool done = mode == Mode::Friendly ? friendlyDone : matchesSeen >= tourMatches;
     switch (app.currentScreenId()) {
         case SCREEN_ORLEND:
         case SCREEN_KELVANE: {
@@ -173,9 +175,9 @@ bool AutoPlayer::act() {
             return false;
         }
         case SCREEN_START:
-            return clickObject(leaving || done ? EVENT_QUIT : EVENT_START);
+            return clickObject(leaving || friendlyDone ? EVENT_QUIT : EVENT_START);
         case SCREEN_GAME_TYPE:
-            if (leaving || done) return clickObject(EVENT_BACK);
+            if (leaving || friendlyDone) return clickObject(EVENT_BACK);
             return clickObject(mode == Mode::Friendly ? EVENT_FRIENDLY_MATCH : EVENT_WORLD_TOUR);
         case SCREEN_TEAM_PICKING: {
             auto* picking = static_cast<TeamPickingScreen*>(app.gui()->currentScreen());
