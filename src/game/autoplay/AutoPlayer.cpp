@@ -1,5 +1,6 @@
 #include "game/autoplay/AutoPlayer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -131,9 +132,15 @@ void AutoPlayer::update() {
 }
 
 void AutoPlayer::watchScreen() {
+    // A player takes in a new screen or dialog before acting on it (and a picture of it can be
+    // taken meanwhile).
+    const int dialogs = app.GetDialogCount();
+    if (dialogs > lastDialogCount) cooldown = std::max(cooldown, kArrivalPause);
+    lastDialogCount = dialogs;
     const int screen = app.currentScreenId();
     if (screen == lastScreen) return;
     lastScreen = screen;
+    cooldown = std::max(cooldown, kArrivalPause);
     shopVisited = false;
     shopBought = false;
     selectionPending = false;

@@ -26,6 +26,8 @@ public:
     enum class Mode { Friendly, Tour };
     // Updates between two actions: long enough for a player's eye, short enough for a test.
     static constexpr int kActionGap = 25;
+    // Updates a new screen or dialog is looked at before anything is done on it.
+    static constexpr int kArrivalPause = 50;
 
     // `say` receives each line of output (without its line break).
     AutoPlayer(GameApp& app, Mode mode, int tourMatches,
@@ -71,6 +73,7 @@ private:
     std::function<void(const std::string&)> out;
     int cooldown = 0;
     int lastScreen = -1;
+    int lastDialogCount = 0;
     int matchesSeen = 0;
     bool tallyReported = false;
     bool loadAnswered = false;  // the load question was answered yes
