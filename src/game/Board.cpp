@@ -1,16 +1,20 @@
 #include "game/Board.h"
 
 #include <cassert>
+#include <climits>
 #include <cstdio>
 
 #include "diagnostics/AllocationTracker.h"
 #include "game/GameApp.h"
 #include "game/ResourceIds.h"
+#include "game/input/KeyboardControl.h"
 #include "game/screens/GUISystem.h"
 #include "game/tour/PlayState.h"
 #include "graphics/Font.h"
 #include "graphics/Graphics.h"
 #include "graphics/MemoryImage.h"
+#include "platform/WindowMessage.h"
+#include "widgets/WidgetManager.h"
 
 namespace Kelvane {
 
@@ -47,6 +51,11 @@ void Board::DrawSelf(Zarvo::Graphics* g) {
     DrawList list;
     guiSystem->draw(list);
     for (ScreenObject* object : list) drawObject(*g, *object);
+    if (manager != nullptr && app.keyboard().ringVisible()) manager->DeferOverlay(this, INT_MAX);
+}
+
+void Board::DrawOverlayLayer(Zarvo::Graphics* g, int) {
+    app.keyboard().drawOverlay(*g);
 }
 
 void Board::drawObject(Zarvo::Graphics& g, const ScreenObject& object) {
@@ -87,6 +96,7 @@ void Board::drawObject(Zarvo::Graphics& g, const ScreenObject& object) {
 }
 
 void Board::OnMouseMove(int x, int y) {
+    app.keyboard().pointerMoved();
     lastMouseX = x;
     lastMouseY = y;
     guiSystem->mouseMove(x, y);

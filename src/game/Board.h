@@ -39,6 +39,8 @@ public:
     void OnMouseDown(int x, int y, int clickCount) override;
     using Zarvo::Widget::OnMouseUp;
     void OnMouseUp(int x, int y, int clickCount) override;
+    // The keyboard's focus ring, drawn over the dialogs as well.
+    void DrawOverlayLayer(Zarvo::Graphics* g, int overlayPriority) override;
     void AddChild(Zarvo::Widget* w) override;
     void RemoveChild(Zarvo::Widget* w) override;
 

@@ -13,11 +13,13 @@
 #include "game/audio/GameSounds.h"
 #include "game/autoplay/AutoPlayer.h"
 #include "game/autoplay/ScreenshotTaker.h"
+#include "game/input/KeyboardControl.h"
 #include "game/save/SaveGame.h"
 #include "game/screens/GUISystem.h"
 #include "game/screens/MainScreen.h"
 #include "game/screens/ScreenIds.h"
 #include "graphics/Color.h"
+#include "platform/WindowMessage.h"
 #include "resources/ResourceManager.h"
 #include "widgets/Checkbox.h"
 #include "widgets/Dialog.h"
@@ -34,7 +36,9 @@ constexpr int kUpdatesOnQuitScreen = 50;
 }  // namespace
 
 GameApp::GameApp(std::unique_ptr<Zarvo::Platform> platform)
-    : ZarvoAppBase(std::move(platform)), sounds_(std::make_unique<GameSounds>(*this)) {
+    : ZarvoAppBase(std::move(platform)),
+      sounds_(std::make_unique<GameSounds>(*this)),
+      keyboard_(std::make_unique<KeyboardControl>(*this)) {
     productName = "Kelvane";
     productVersion = "1.0";
     title = productName + " - " + productVersion;
@@ -49,6 +53,7 @@ GameApp::GameApp(std::unique_ptr<Zarvo::Platform> platform)
 
 GameApp::~GameApp() {
     if (boardWidget) {
+        GetWidgetManager()->keyDownFilter = nullptr;
         GetWidgetManager()->RemoveChild(boardWidget.get());
         boardWidget.reset();
     }
@@ -129,6 +134,11 @@ void GameApp::createBoard() {
     boardWidget.reset(KNEW Board(*this));
     boardWidget->SetBounds(0, 0, width, height);
     GetWidgetManager()->AddChild(boardWidget.get());
+    // Keys drive the game whatever widget has the focus, dialogs included.
+    Zarvo::WidgetManager* widgets = GetWidgetManager();
+    widgets->keyDownFilter = [this, widgets](int key) {
+        return keyboard_->keyDown(key, widgets->IsKeyDown(Zarvo::VKey::kShift));
+    };
     sounds_->loadMusic();
     if (autoplayRequested) {
         autoPlayer_.reset(KNEW AutoPlayer(*this, static_cast<AutoPlayer::Mode>(autoplayMode),

@@ -16,6 +16,7 @@ namespace Kelvane {
 class AutoPlayer;
 class Board;
 class GameSounds;
+class KeyboardControl;
 class GUISystem;
 class SaveGame;
 class ScreenshotTaker;
@@ -75,6 +76,8 @@ public:
     SaveGame& saveGame();
     // The game's sound effects and music.
     GameSounds& sounds() { return *sounds_; }
+    // Playing by keyboard.
+    KeyboardControl& keyboard() { return *keyboard_; }
     // Whether this run had to go full screen because a window cannot be shown at the desktop's
     // colour depth: the player cannot choose windowed mode then.
     bool fullScreenForced() const { return forceFullScreen; }
@@ -98,6 +101,7 @@ private:
     std::unique_ptr<Board> boardWidget;
     std::unique_ptr<SaveGame> save;
     std::unique_ptr<GameSounds> sounds_;
+    std::unique_ptr<KeyboardControl> keyboard_;
     std::unique_ptr<AutoPlayer> autoPlayer_;
     std::unique_ptr<ScreenshotTaker> screenshots_;
     bool autoplayRequested = false;

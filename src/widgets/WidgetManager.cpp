@@ -363,6 +363,7 @@ bool WidgetManager::IsKeyDown(int key) const {
 void WidgetManager::KeyPressed(int key) {
     lastInputUpdateCount = updateCount;
     if (key >= 0 && key < kKeyCount) keysDown[key] = true;
+    if (keyDownFilter && keyDownFilter(key)) return;
     if (focusWidget != nullptr) focusWidget->OnKeyDown(key);
 }
 

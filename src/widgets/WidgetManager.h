@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <array>
 #include <climits>
 #include <vector>
@@ -110,6 +112,8 @@ public:
     void PointerLeftWindow(int mouseX, int mouseY);
     void WheelTurned(int delta);
     void KeyPressed(int key);
+    // Sees every key press before the focused widget; a key it answers true for goes no further.
+    std::function<bool(int key)> keyDownFilter;
     void KeyReleased(int key);
     void CharTyped(char c);
     // Delivers the mouse-ups still owed to the widget holding buttons and forgets them.
