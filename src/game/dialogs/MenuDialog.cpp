@@ -54,8 +54,9 @@ void MenuDialog::replaceBy(GameDialog* dialog, int dialogId, int atX, int atY, i
 void MenuDialog::ButtonDepress(int buttonId) {
     switch (buttonId) {
         case kOptionsButton:
-            replaceBy(KNEW OptionsDialog(app, "", ""), OptionsDialog::kDialogId, 220, 140, 200,
-                      200);
+            // Taller than its picture by the volume sliders, and as centred.
+            replaceBy(KNEW OptionsDialog(app, "", ""), OptionsDialog::kDialogId, 220, 110,
+                      OptionsDialog::kWidth, OptionsDialog::kHeight);
             break;
         case kQuitButton:
             replaceBy(KNEW QuitDialog(app, "", ""), QuitDialog::kDialogId, 110, 170, 423, 143);

@@ -18,6 +18,8 @@
 #include "widgets/Checkbox.h"
 #include "widgets/CheckboxListener.h"
 #include "widgets/Dialog.h"
+#include "widgets/Slider.h"
+#include "widgets/SliderListener.h"
 #include "widgets/WidgetManager.h"
 
 namespace Kelvane {
@@ -33,6 +35,7 @@ constexpr std::pair<int, int> kEscapeButtons[] = {{203, 3}, {205, 7}, {200, 2}, 
 constexpr int kSaveQuestion = 211;
 
 const Zarvo::Color kRingColor(255, 214, 64, 255);
+constexpr double kSliderStep = 0.1;
 constexpr int kRingGap = 3;
 
 bool isNext(int key, bool shiftHeld) {
@@ -73,12 +76,16 @@ std::vector<Zarvo::Widget*> KeyboardControl::dialogControls(Zarvo::Dialog* dialo
     std::vector<Zarvo::Widget*> controls;
     const Zarvo::ButtonListener* buttonOwner = dialog;
     const auto* checkboxOwner = dynamic_cast<const Zarvo::CheckboxListener*>(dialog);
+    const auto* sliderOwner = dynamic_cast<const Zarvo::SliderListener*>(dialog);
     for (Zarvo::Widget* widget : app.GetWidgetManager()->children) {
         if (!widget->visible || widget->disabled) continue;
         if (auto* button = dynamic_cast<Zarvo::ButtonWidget*>(widget)) {
             if (button->listener == buttonOwner && !button->btnNoDraw) controls.push_back(widget);
         } else if (auto* box = dynamic_cast<Zarvo::Checkbox*>(widget)) {
             if (checkboxOwner != nullptr && box->listener == checkboxOwner)
+                controls.push_back(widget);
+        } else if (auto* slider = dynamic_cast<Zarvo::Slider*>(widget)) {
+            if (sliderOwner != nullptr && slider->listener == sliderOwner)
                 controls.push_back(widget);
         }
     }
@@ -144,6 +151,15 @@ bool KeyboardControl::dialogKey(Zarvo::Dialog* dialog, int key, bool shiftHeld) 
         focus = -1;
     }
     const std::vector<Zarvo::Widget*> controls = dialogControls(dialog);
+    // Left and right move a slider in the ring by a tenth.
+    if ((key == VKey::kLeft || key == VKey::kRight) && focus >= 0 &&
+        focus < static_cast<int>(controls.size())) {
+        if (auto* slider = dynamic_cast<Zarvo::Slider*>(controls[focus])) {
+            slider->SetValue(slider->GetValue() +
+                             (key == VKey::kRight ? kSliderStep : -kSliderStep));
+            return true;
+        }
+    }
     if (isNext(key, shiftHeld) || isPrevious(key, shiftHeld)) {
         focus = step(focus, static_cast<int>(controls.size()), isPrevious(key, shiftHeld));
         visible = true;

@@ -17,6 +17,7 @@
 #include "game/dialogs/WorldTourCompletedDialog.h"
 #include "game/save/SaveGame.h"
 #include "widgets/Checkbox.h"
+#include "widgets/Slider.h"
 
 namespace Kelvane {
 namespace {
@@ -76,7 +77,7 @@ TEST_F(MenuDialogsTest, MenuButtonsOpenTheirDialogInPlaceOfTheMenuWithoutEvents)
         int button;
         int dialogId;
         Rect expected;
-    } cases[] = {{MenuDialog::kOptionsButton, OptionsDialog::kDialogId, {220, 140, 200, 200}},
+    } cases[] = {{MenuDialog::kOptionsButton, OptionsDialog::kDialogId, {220, 110, 200, 260}},
                  {MenuDialog::kQuitButton, QuitDialog::kDialogId, {110, 170, 423, 143}},
                  {MenuDialog::kRulesButton, RulesDialog::kDialogId, {50, 50, 540, 380}},
                  {MenuDialog::kCreditsButton, CreditsDialog::kDialogId, {170, 90, 300, 300}}};
@@ -155,7 +156,8 @@ protected:
         sizeImage("IMAGE_EXIT_BUTTON", 30, 12);
     }
     OptionsDialog* openOptions() {
-        return open(KNEW OptionsDialog(app, "", ""), 220, 140, 200, 200);
+        return open(KNEW OptionsDialog(app, "", ""), 220, 110, OptionsDialog::kWidth,
+                    OptionsDialog::kHeight);
     }
 };
 
@@ -166,10 +168,10 @@ TEST_F(OptionsDialogTest, PlacesTheExitButtonAndTheCheckboxWithItsTwoCels) {
     EXPECT_EQ(options->spaceAfterHeader, 30);
     for (int slot : {0, 1, 2, 3, 4})
         EXPECT_EQ(options->PaletteEntry(slot), Zarvo::Color(0, 0, 0, 255)) << slot;
-    EXPECT_EQ(bounds(options->button(OptionsDialog::kExitButton)), Rect(367, 308, 30, 12));
+    EXPECT_EQ(bounds(options->button(OptionsDialog::kExitButton)), Rect(367, 338, 30, 12));
     Zarvo::Checkbox* box = options->fullScreenCheckbox();
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(bounds(box), Rect(243, 200, 41, 16));
+    EXPECT_EQ(bounds(box), Rect(243, 170, 41, 16));
     EXPECT_EQ(box->uncheckedRect, Rect(0, 0, 20, 16));
     EXPECT_EQ(box->checkedRect, Rect(20, 0, 20, 16));
     EXPECT_TRUE(box->IsChecked());  // full screen
@@ -186,6 +188,31 @@ TEST_F(OptionsDialogTest, ExitAppliesTheChoiceOfTheCheckbox) {
     click(options->button(OptionsDialog::kExitButton));
     EXPECT_FALSE(app.windowed);
     EXPECT_EQ(screen->events, (Events{EVENT_DIALOG_CLOSED, EVENT_DIALOG_RESUMED}));
+}
+
+TEST_F(OptionsDialogTest, TheVolumeSlidersShowTheSettingsAndApplyAtOnce) {
+    app.SetMusicVolume(0.25);
+    app.SetSfxVolume(1.0);
+    OptionsDialog* options = openOptions();
+    Zarvo::Slider* music = options->musicSlider();
+    Zarvo::Slider* sound = options->soundSlider();
+    // Under the checkbox, as wide as the insets allow, music above sound.
+    EXPECT_EQ(bounds(music), Rect(243, 228, 154, 24));
+    EXPECT_EQ(bounds(sound), Rect(243, 274, 154, 24));
+    EXPECT_DOUBLE_EQ(music->GetValue(), 0.25);
+    EXPECT_DOUBLE_EQ(sound->GetValue(), 1.0);
+
+    // A press at the left end of the music track silences the music; the sound slider follows
+    // the mouse to its middle.
+    Zarvo::WidgetManager* manager = app.GetWidgetManager();
+    manager->PointerMoved(music->x + 1, music->y + 12);
+    manager->PointerPressed(music->x + 1, music->y + 12, 1);
+    manager->PointerReleased(music->x + 1, music->y + 12, 1);
+    EXPECT_DOUBLE_EQ(app.GetMusicVolume(), 0.0);
+    sound->SetValue(0.5);
+    EXPECT_DOUBLE_EQ(app.GetSfxVolume(), 0.5);
+    EXPECT_TRUE(screen->events.empty());
+    draw(options);
 }
 
 TEST_F(OptionsDialogTest, UncheckingForcedFullScreenShowsTheNoticeAndChecksAgain) {
