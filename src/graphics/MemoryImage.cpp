@@ -497,6 +497,9 @@ int ClampChannel(int v) {
     return std::clamp(v, 0, 255);
 }
 
+// Runs of opaque or transparent pixels at least this long are copied or skipped whole.
+constexpr int kWholeRun = 16;
+
 }  // namespace
 
 void MemoryImage::FillRect(const Rect& rect, const Color& color, int drawMode) {
@@ -561,8 +564,8 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
     const bool white = IsWhite(color);
 
     if (white && !hasTrans && !hasAlpha) {
-        // Opaque destination: whole runs of opaque or transparent source pixels are copied or
-        // skipped at once.
+        // Opaque destination: the run-length table copies long opaque runs and skips transparent
+        // ones whole; the runs between are gathered into spans for one kernel call each.
         const uint8_t* rl = src->GetRLAlphaData();
         if (!rl) return;
         for (int j = 0; j < srcRect.height; ++j) {
@@ -574,12 +577,30 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
             while (i < w) {
                 const int n = std::min<int>(runs[i], w - i);
                 const uint32_t a = s[i] >> 24;
-                if (a == 255) {
-                    std::memcpy(d + i, s + i, size_t(n) * 4);
-                } else if (a != 0) {
-                    BlendRowOntoOpaque(d + i, s + i, n);
+                if (a == 0) {
+                    i += n;
+                    continue;
                 }
-                i += n;
+                if (a == 255 && n >= kWholeRun) {
+                    std::memcpy(d + i, s + i, size_t(n) * 4);
+                    i += n;
+                    continue;
+                }
+                bool translucent = a != 255;
+                int end = i + n;
+                while (end < w) {
+                    const int m = std::min<int>(runs[end], w - end);
+                    const uint32_t b = s[end] >> 24;
+                    if ((b == 0 || b == 255) && m >= kWholeRun) break;
+                    translucent = translucent && b != 0 && b != 255;
+                    end += m;
+                }
+                if (translucent) {
+                    BlendRowOntoOpaque(d + i, s + i, end - i);
+                } else {
+                    CompositeRowOntoOpaque(d + i, s + i, end - i);
+                }
+                i = end;
             }
         }
         return;
@@ -590,14 +611,7 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
         for (int j = 0; j < srcRect.height; ++j) {
             const uint32_t* s = rows.Row(srcRect.x, srcRect.y + j, w);
             uint32_t* d = dstBits + size_t(y + j) * size_t(pitch) + size_t(x);
-            for (int i = 0; i < w; ++i) {
-                const uint32_t sp = s[i];
-                const uint32_t sa = sp >> 24;
-                if (sa == 0) continue;
-                const uint32_t dp = d[i];
-                const uint32_t entry = blend[sa * 256 + (dp >> 24)];
-                d[i] = Composite(sp, dp, entry & 0xFF, entry >> 8);
-            }
+            CompositeRow(d, s, w, blend);
         }
         return;
     }
@@ -698,18 +712,18 @@ void MemoryImage::StretchBltFast(MemoryImage* src, const Rect& clipped, double s
     for (int i = 0; i < clipped.width; ++i) {
         columnOf[size_t(i)] = std::clamp(int(srcX + i * stepX), 0, src->width - 1);
     }
+    // Consecutive destination rows often sample the same source row: it is gathered once.
+    std::vector<uint32_t> gathered(size_t(clipped.width));
+    int gatheredRow = -1;
     for (int j = 0; j < clipped.height; ++j) {
         const int sy = std::clamp(int(srcY + j * stepY), 0, src->height - 1);
-        const uint32_t* s = rows.Row(0, sy, src->width);
-        uint32_t* d = dstBits + size_t(clipped.y + j) * size_t(pitch) + size_t(clipped.x);
-        for (int i = 0; i < clipped.width; ++i) {
-            const uint32_t sp = s[columnOf[size_t(i)]];
-            const uint32_t sa = sp >> 24;
-            if (sa == 0) continue;
-            const uint32_t dp = d[i];
-            const uint32_t entry = blend[sa * 256 + (dp >> 24)];
-            d[i] = Composite(sp, dp, entry & 0xFF, entry >> 8);
+        if (sy != gatheredRow) {
+            const uint32_t* s = rows.Row(0, sy, src->width);
+            for (size_t i = 0; i < gathered.size(); ++i) gathered[i] = s[columnOf[i]];
+            gatheredRow = sy;
         }
+        uint32_t* d = dstBits + size_t(clipped.y + j) * size_t(pitch) + size_t(clipped.x);
+        CompositeRow(d, gathered.data(), clipped.width, blend);
     }
 }
 

@@ -1,0 +1,249 @@
+// The AVX2 row kernels: eight pixels at a time, the red-blue and green-alpha bytes of each pixel
+// in separate 16-bit lanes; the end of a row by the reference formula. Compiled for AVX2 by
+// function attributes and used only when the processor reports AVX2.
+#if defined(__x86_64__)
+
+#include <immintrin.h>
+
+#include "graphics/PixelKernelTable.h"
+
+#define KELVANE_AVX2 __attribute__((target("avx2,bmi2")))
+
+namespace Zarvo::PixelKernels {
+
+namespace Avx2 {
+namespace {
+
+KELVANE_AVX2 inline __m256i Load(const uint32_t* p) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+KELVANE_AVX2 inline void Store(uint32_t* p, __m256i v) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
+}
+
+KELVANE_AVX2 inline __m256i AlphaBits() {
+    return _mm256_set1_epi32(int(0xFF000000u));
+}
+
+KELVANE_AVX2 inline bool AllOpaque(__m256i d) {
+    const __m256i alpha = AlphaBits();
+    return _mm256_movemask_epi8(_mm256_cmpeq_epi32(_mm256_and_si256(d, alpha), alpha)) == -1;
+}
+
+// Each pixel's alpha in both of its 16-bit lanes (pshufb picks byte 4k + 3 of pixel k).
+KELVANE_AVX2 inline __m256i SpreadAlpha(__m256i s) {
+    const __m256i index =
+        _mm256_setr_epi32(int(0x80038003u), int(0x80078007u), int(0x800B800Bu), int(0x800F800Fu),
+                          int(0x80038003u), int(0x80078007u), int(0x800B800Bu), int(0x800F800Fu));
+    return _mm256_shuffle_epi8(s, index);
+}
+
+KELVANE_AVX2 inline __m256i EvenBytes(__m256i v) {
+    return _mm256_and_si256(v, _mm256_set1_epi32(0x00FF00FF));
+}
+KELVANE_AVX2 inline __m256i OddBytes(__m256i v) {
+    return _mm256_srli_epi16(v, 8);
+}
+
+// Puts the high bytes of the blue-red sums and the green sum together, alpha 255.
+KELVANE_AVX2 inline __m256i Join(__m256i evenSums, __m256i oddSums) {
+    const __m256i rb = _mm256_srli_epi16(evenSums, 8);
+    const __m256i g = _mm256_and_si256(oddSums, _mm256_set1_epi32(0x0000FF00));
+    return _mm256_or_si256(_mm256_or_si256(rb, g), AlphaBits());
+}
+
+// Blend onto opaque: red and green (dst x (256 - a) + src x a) / 256, blue with the source
+// term's fraction dropped before the sum (which is the two terms truncated apart), alpha 255.
+KELVANE_AVX2 inline __m256i BlendOpaque8(__m256i s, __m256i d) {
+    const __m256i a = SpreadAlpha(s);
+    const __m256i ia = _mm256_sub_epi16(_mm256_set1_epi16(256), a);
+    const __m256i blueFraction = _mm256_set1_epi32(int(0xFFFFFF00u));
+    const __m256i even =
+        _mm256_add_epi16(_mm256_mullo_epi16(EvenBytes(d), ia),
+                         _mm256_and_si256(_mm256_mullo_epi16(EvenBytes(s), a), blueFraction));
+    const __m256i odd =
+        _mm256_add_epi16(_mm256_mullo_epi16(OddBytes(d), ia), _mm256_mullo_epi16(OddBytes(s), a));
+    return Join(even, odd);
+}
+
+// The composite onto opaque pixels (oa = 255, w = m): every channel (src x m + dst x (256 - m))
+// / 256, alpha 255. `m` holds the weight in both lanes of each pixel.
+KELVANE_AVX2 inline __m256i CompositeOpaque8(__m256i s, __m256i d, __m256i m) {
+    const __m256i im = _mm256_sub_epi16(_mm256_set1_epi16(256), m);
+    const __m256i even =
+        _mm256_add_epi16(_mm256_mullo_epi16(EvenBytes(d), im), _mm256_mullo_epi16(EvenBytes(s), m));
+    const __m256i odd =
+        _mm256_add_epi16(_mm256_mullo_epi16(OddBytes(d), im), _mm256_mullo_epi16(OddBytes(s), m));
+    return Join(even, odd);
+}
+
+KELVANE_AVX2 void FillRowOpaque(uint32_t* p, int count, uint32_t packed) {
+    const __m256i v = _mm256_set1_epi32(int(packed));
+    int i = 0;
+    for (; i + 32 <= count; i += 32) {
+        Store(p + i, v);
+        Store(p + i + 8, v);
+        Store(p + i + 16, v);
+        Store(p + i + 24, v);
+    }
+    for (; i + 8 <= count; i += 8) Store(p + i, v);
+    for (; i < count; ++i) p[i] = packed;
+}
+
+KELVANE_AVX2 void FillRowBlend(uint32_t* p, int count, uint32_t packed, const uint16_t* blend) {
+    const uint32_t sa = packed >> 24;
+    const __m256i src = _mm256_set1_epi32(int(packed & 0x00FFFFFF));
+    const __m256i w = _mm256_set1_epi16(short(sa));
+    const __m256i iw = _mm256_set1_epi16(short(256 - sa));
+    const __m256i srcEven = _mm256_mullo_epi16(EvenBytes(src), w);
+    const __m256i srcOdd = _mm256_mullo_epi16(OddBytes(src), w);
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m256i d = Load(p + i);
+        if (!AllOpaque(d)) {
+            Reference::FillRowBlend(p + i, 8, packed, blend);
+            continue;
+        }
+        // Over opaque pixels oa = 255 and w = sa.
+        const __m256i even = _mm256_add_epi16(_mm256_mullo_epi16(EvenBytes(d), iw), srcEven);
+        const __m256i odd = _mm256_add_epi16(_mm256_mullo_epi16(OddBytes(d), iw), srcOdd);
+        Store(p + i, Join(even, odd));
+    }
+    Reference::FillRowBlend(p + i, count - i, packed, blend);
+}
+
+KELVANE_AVX2 void BlendRowOntoOpaque(uint32_t* d, const uint32_t* s, int count) {
+    int i = 0;
+    for (; i + 8 <= count; i += 8) Store(d + i, BlendOpaque8(Load(s + i), Load(d + i)));
+    Reference::BlendRowOntoOpaque(d + i, s + i, count - i);
+}
+
+KELVANE_AVX2 void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count) {
+    const __m256i alpha = AlphaBits();
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m256i sv = Load(s + i);
+        const __m256i sa = _mm256_and_si256(sv, alpha);
+        const __m256i opaque = _mm256_cmpeq_epi32(sa, alpha);
+        const __m256i clear = _mm256_cmpeq_epi32(sa, _mm256_setzero_si256());
+        const int opaqueBits = _mm256_movemask_epi8(opaque);
+        if (_mm256_movemask_epi8(clear) == -1) continue;
+        if (opaqueBits == -1) {
+            Store(d + i, sv);
+            continue;
+        }
+        const __m256i dv = Load(d + i);
+        __m256i out = _mm256_blendv_epi8(BlendOpaque8(sv, dv), sv, opaque);
+        Store(d + i, _mm256_blendv_epi8(out, dv, clear));
+    }
+    Reference::CompositeRowOntoOpaque(d + i, s + i, count - i);
+}
+
+KELVANE_AVX2 void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* blend) {
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m256i dv = Load(d + i);
+        if (!AllOpaque(dv)) {
+            Reference::CompositeRow(d + i, s + i, 8, blend);
+            continue;
+        }
+        // Over opaque pixels alpha 0 gives the destination back, so no pixel needs skipping.
+        const __m256i sv = Load(s + i);
+        Store(d + i, CompositeOpaque8(sv, dv, SpreadAlpha(sv)));
+    }
+    Reference::CompositeRow(d + i, s + i, count - i, blend);
+}
+
+KELVANE_AVX2 void TintRow(uint32_t* d, const uint32_t* s, int count, const Color& c,
+                          const uint8_t* effAlpha, const uint32_t* tintR, const uint32_t* tintG,
+                          const uint32_t* tintB, const uint16_t* blend) {
+    const __m256i tintEven = _mm256_set1_epi32(int((uint32_t(c.red) << 16) | uint32_t(c.blue)));
+    const __m256i tintOdd = _mm256_set1_epi32(c.green);
+    const __m256i colorAlpha = _mm256_set1_epi16(short(c.alpha));
+    const __m256i oneLane = _mm256_set1_epi16(1);
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m256i dv = Load(d + i);
+        if (!AllOpaque(dv)) {
+            Reference::TintRow(d + i, s + i, 8, c, effAlpha, tintR, tintG, tintB, blend);
+            continue;
+        }
+        const __m256i sv = Load(s + i);
+        // m = colour alpha x source alpha / 255, the division exact as (x + 1 + x / 256) / 256.
+        const __m256i x = _mm256_mullo_epi16(SpreadAlpha(sv), colorAlpha);
+        const __m256i m = _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_add_epi16(x, oneLane), _mm256_srli_epi16(x, 8)), 8);
+        const __m256i te = _mm256_srli_epi16(_mm256_mullo_epi16(EvenBytes(sv), tintEven), 8);
+        const __m256i to = _mm256_srli_epi16(_mm256_mullo_epi16(OddBytes(sv), tintOdd), 8);
+        const __m256i tinted = _mm256_or_si256(te, _mm256_slli_epi16(to, 8));
+        // Over opaque pixels oa = 255 and w = m; m = 0 gives the pixel back.
+        Store(d + i, CompositeOpaque8(tinted, dv, m));
+    }
+    Reference::TintRow(d + i, s + i, count - i, c, effAlpha, tintR, tintG, tintB, blend);
+}
+
+KELVANE_AVX2 void AddRow(uint32_t* d, const uint32_t* s, int count, int kR, int kG, int kB,
+                         bool srcAlpha, const uint32_t* addR, const uint32_t* addG,
+                         const uint32_t* addB, const uint8_t* sat) {
+    const bool tinted = kR != 256 || kG != 256 || kB != 256;
+    const __m256i kEven = _mm256_set1_epi32(int((uint32_t(kR) << 16) | uint32_t(kB)));
+    const __m256i kOdd = _mm256_set1_epi32(kG);
+    const __m256i alpha = AlphaBits();
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m256i sv = Load(s + i);
+        __m256i even = EvenBytes(sv);
+        __m256i odd = _mm256_and_si256(_mm256_srli_epi32(sv, 8), _mm256_set1_epi32(0xFF));
+        if (tinted) {
+            even = _mm256_srli_epi16(_mm256_mullo_epi16(even, kEven), 8);
+            odd = _mm256_srli_epi16(_mm256_mullo_epi16(odd, kOdd), 8);
+        }
+        __m256i add = _mm256_or_si256(even, _mm256_slli_epi16(odd, 8));
+        if (srcAlpha) {
+            const __m256i a = SpreadAlpha(sv);
+            even = _mm256_srli_epi16(_mm256_mullo_epi16(even, a), 8);
+            odd = _mm256_srli_epi16(_mm256_mullo_epi16(odd, a), 8);
+            add = _mm256_or_si256(even, _mm256_slli_epi16(odd, 8));
+        } else {
+            // Alpha 0 adds nothing.
+            const __m256i clear =
+                _mm256_cmpeq_epi32(_mm256_and_si256(sv, alpha), _mm256_setzero_si256());
+            add = _mm256_andnot_si256(clear, add);
+        }
+        Store(d + i, _mm256_adds_epu8(Load(d + i), add));
+    }
+    Reference::AddRow(d + i, s + i, count - i, kR, kG, kB, srcAlpha, addR, addG, addB, sat);
+}
+
+KELVANE_AVX2 void AccumulateColumnTap(uint32_t* acc, const uint16_t* in, int count,
+                                      uint32_t weight) {
+    const __m256i w = _mm256_set1_epi32(int(weight));
+    const int n = 4 * count;
+    int k = 0;
+    for (; k + 8 <= n; k += 8) {
+        const __m256i v =
+            _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + k)));
+        Store(acc + k, _mm256_add_epi32(Load(acc + k), _mm256_mullo_epi32(v, w)));
+    }
+    Reference::AccumulateColumnTap(acc + k, in + k, (n - k) / 4, weight);
+}
+
+}  // namespace
+}  // namespace Avx2
+
+KernelTable Avx2Kernels() {
+    KernelTable table = Sse2Kernels();
+    table.fillRowOpaque = Avx2::FillRowOpaque;
+    table.fillRowBlend = Avx2::FillRowBlend;
+    table.blendRowOntoOpaque = Avx2::BlendRowOntoOpaque;
+    table.compositeRowOntoOpaque = Avx2::CompositeRowOntoOpaque;
+    table.compositeRow = Avx2::CompositeRow;
+    table.tintRow = Avx2::TintRow;
+    table.addRow = Avx2::AddRow;
+    table.accumulateColumnTap = Avx2::AccumulateColumnTap;
+    return table;
+}
+
+}  // namespace Zarvo::PixelKernels
+
+#endif

@@ -1,0 +1,296 @@
+// The AVX-512 row kernels: sixteen pixels at a time, the red-blue and green-alpha bytes of each
+// pixel in separate 16-bit lanes; the end of a row by masked loads and stores. Compiled for
+// AVX-512 by function attributes and used only when the processor reports AVX-512 F, BW, VL
+// and DQ.
+#if defined(__x86_64__)
+
+#include <immintrin.h>
+
+// GCC 12 takes the deliberately undefined pass-through operand of some AVX-512 intrinsics for an
+// uninitialised variable.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+
+#include "graphics/PixelKernelTable.h"
+
+#define KELVANE_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl,avx512dq,bmi2")))
+
+namespace Zarvo::PixelKernels {
+
+namespace Avx512 {
+namespace {
+
+KELVANE_AVX512 inline __mmask16 TailMask(int n) {
+    return n >= 16 ? __mmask16(0xFFFF) : __mmask16((1u << n) - 1);
+}
+
+KELVANE_AVX512 inline __m512i LoadMasked(const uint32_t* p, __mmask16 m) {
+    return _mm512_maskz_loadu_epi32(m, p);
+}
+
+// Each pixel's alpha in both of its 16-bit lanes (pshufb picks byte 4k + 3 of pixel k).
+KELVANE_AVX512 inline __m512i SpreadAlpha(__m512i s) {
+    const __m512i index =
+        _mm512_set4_epi32(int(0x800F800Fu), int(0x800B800Bu), int(0x80078007u), int(0x80038003u));
+    return _mm512_shuffle_epi8(s, index);
+}
+
+KELVANE_AVX512 inline __m512i EvenBytes(__m512i v) {
+    return _mm512_and_si512(v, _mm512_set1_epi32(0x00FF00FF));
+}
+KELVANE_AVX512 inline __m512i OddBytes(__m512i v) {
+    return _mm512_srli_epi16(v, 8);
+}
+
+// Puts the high bytes of the blue-red sums and the green sum together, alpha 255.
+KELVANE_AVX512 inline __m512i Join(__m512i evenSums, __m512i oddSums) {
+    const __m512i rb = _mm512_srli_epi16(evenSums, 8);
+    // rb | (odd & 0x0000FF00) | 0xFF000000
+    const __m512i joined =
+        _mm512_ternarylogic_epi32(rb, oddSums, _mm512_set1_epi32(0x0000FF00), 0xF8);
+    return _mm512_or_si512(joined, _mm512_set1_epi32(int(0xFF000000u)));
+}
+
+// Blend onto opaque: red and green (dst x (256 - a) + src x a) / 256, blue with the source
+// term's fraction dropped before the sum (which is the two terms truncated apart), alpha 255.
+KELVANE_AVX512 inline __m512i BlendOpaque16(__m512i s, __m512i d) {
+    const __m512i a = SpreadAlpha(s);
+    const __m512i ia = _mm512_sub_epi16(_mm512_set1_epi16(256), a);
+    const __m512i blueFraction = _mm512_set1_epi32(int(0xFFFFFF00u));
+    const __m512i even =
+        _mm512_add_epi16(_mm512_mullo_epi16(EvenBytes(d), ia),
+                         _mm512_and_si512(_mm512_mullo_epi16(EvenBytes(s), a), blueFraction));
+    const __m512i odd =
+        _mm512_add_epi16(_mm512_mullo_epi16(OddBytes(d), ia), _mm512_mullo_epi16(OddBytes(s), a));
+    return Join(even, odd);
+}
+
+// The composite onto opaque pixels (oa = 255, w = m): every channel (src x m + dst x (256 - m))
+// / 256, alpha 255. `m` holds the weight in both lanes of each pixel.
+KELVANE_AVX512 inline __m512i CompositeOpaque16(__m512i s, __m512i d, __m512i m) {
+    const __m512i im = _mm512_sub_epi16(_mm512_set1_epi16(256), m);
+    const __m512i even =
+        _mm512_add_epi16(_mm512_mullo_epi16(EvenBytes(d), im), _mm512_mullo_epi16(EvenBytes(s), m));
+    const __m512i odd =
+        _mm512_add_epi16(_mm512_mullo_epi16(OddBytes(d), im), _mm512_mullo_epi16(OddBytes(s), m));
+    return Join(even, odd);
+}
+
+KELVANE_AVX512 inline __mmask16 OpaqueLanes(__m512i v) {
+    return _mm512_cmpge_epu32_mask(v, _mm512_set1_epi32(int(0xFF000000u)));
+}
+
+KELVANE_AVX512 void FillRowOpaque(uint32_t* p, int count, uint32_t packed) {
+    const __m512i v = _mm512_set1_epi32(int(packed));
+    int i = 0;
+    for (; i + 64 <= count; i += 64) {
+        _mm512_storeu_si512(p + i, v);
+        _mm512_storeu_si512(p + i + 16, v);
+        _mm512_storeu_si512(p + i + 32, v);
+        _mm512_storeu_si512(p + i + 48, v);
+    }
+    for (; i < count; i += 16) _mm512_mask_storeu_epi32(p + i, TailMask(count - i), v);
+}
+
+KELVANE_AVX512 void FillRowBlend(uint32_t* p, int count, uint32_t packed, const uint16_t* blend) {
+    const uint32_t sa = packed >> 24;
+    const __m512i src = _mm512_set1_epi32(int(packed & 0x00FFFFFF));
+    const __m512i w = _mm512_set1_epi16(short(sa));
+    const __m512i iw = _mm512_set1_epi16(short(256 - sa));
+    const __m512i srcEven = _mm512_mullo_epi16(EvenBytes(src), w);
+    const __m512i srcOdd = _mm512_mullo_epi16(OddBytes(src), w);
+    for (int i = 0; i < count; i += 16) {
+        const __mmask16 m = TailMask(count - i);
+        const __m512i d = LoadMasked(p + i, m);
+        if ((OpaqueLanes(d) & m) != m) {
+            Reference::FillRowBlend(p + i, count - i < 16 ? count - i : 16, packed, blend);
+            continue;
+        }
+        // Over opaque pixels oa = 255 and w = sa.
+        const __m512i even = _mm512_add_epi16(_mm512_mullo_epi16(EvenBytes(d), iw), srcEven);
+        const __m512i odd = _mm512_add_epi16(_mm512_mullo_epi16(OddBytes(d), iw), srcOdd);
+        _mm512_mask_storeu_epi32(p + i, m, Join(even, odd));
+    }
+}
+
+KELVANE_AVX512 void BlendRowOntoOpaque(uint32_t* d, const uint32_t* s, int count) {
+    int i = 0;
+    for (; i + 16 <= count; i += 16) {
+        _mm512_storeu_si512(d + i,
+                            BlendOpaque16(_mm512_loadu_si512(s + i), _mm512_loadu_si512(d + i)));
+    }
+    if (i < count) {
+        const __mmask16 m = TailMask(count - i);
+        _mm512_mask_storeu_epi32(d + i, m,
+                                 BlendOpaque16(LoadMasked(s + i, m), LoadMasked(d + i, m)));
+    }
+}
+
+KELVANE_AVX512 void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count) {
+    const __m512i one = _mm512_set1_epi32(0x01000000);
+    for (int i = 0; i < count; i += 16) {
+        const __mmask16 m = TailMask(count - i);
+        const __m512i sv = LoadMasked(s + i, m);
+        // Transparent pixels are not stored at all; opaque ones are stored as they are.
+        const __mmask16 visible = _mm512_cmpge_epu32_mask(sv, one) & m;
+        if (visible == 0) continue;
+        const __mmask16 opaque = OpaqueLanes(sv) & m;
+        __m512i out = sv;
+        if (opaque != visible) {
+            out = _mm512_mask_mov_epi32(BlendOpaque16(sv, LoadMasked(d + i, m)), opaque, sv);
+        }
+        _mm512_mask_storeu_epi32(d + i, visible, out);
+    }
+}
+
+KELVANE_AVX512 void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* blend) {
+    for (int i = 0; i < count; i += 16) {
+        const __mmask16 m = TailMask(count - i);
+        const __m512i dv = LoadMasked(d + i, m);
+        if ((OpaqueLanes(dv) & m) != m) {
+            Reference::CompositeRow(d + i, s + i, count - i < 16 ? count - i : 16, blend);
+            continue;
+        }
+        // Over opaque pixels alpha 0 gives the destination back, so no pixel needs skipping.
+        const __m512i sv = LoadMasked(s + i, m);
+        _mm512_mask_storeu_epi32(d + i, m, CompositeOpaque16(sv, dv, SpreadAlpha(sv)));
+    }
+}
+
+KELVANE_AVX512 void TintRow(uint32_t* d, const uint32_t* s, int count, const Color& c,
+                            const uint8_t* effAlpha, const uint32_t* tintR, const uint32_t* tintG,
+                            const uint32_t* tintB, const uint16_t* blend) {
+    const __m512i tintEven = _mm512_set1_epi32(int((uint32_t(c.red) << 16) | uint32_t(c.blue)));
+    const __m512i tintOdd = _mm512_set1_epi32(c.green);
+    const __m512i colorAlpha = _mm512_set1_epi16(short(c.alpha));
+    const __m512i oneLane = _mm512_set1_epi16(1);
+    for (int i = 0; i < count; i += 16) {
+        const __mmask16 mask = TailMask(count - i);
+        const __m512i dv = LoadMasked(d + i, mask);
+        if ((OpaqueLanes(dv) & mask) != mask) {
+            Reference::TintRow(d + i, s + i, count - i < 16 ? count - i : 16, c, effAlpha, tintR,
+                               tintG, tintB, blend);
+            continue;
+        }
+        const __m512i sv = LoadMasked(s + i, mask);
+        // m = colour alpha x source alpha / 255, the division exact as (x + 1 + x / 256) / 256.
+        const __m512i x = _mm512_mullo_epi16(SpreadAlpha(sv), colorAlpha);
+        const __m512i m = _mm512_srli_epi16(
+            _mm512_add_epi16(_mm512_add_epi16(x, oneLane), _mm512_srli_epi16(x, 8)), 8);
+        // Tinted channels src x colour / 256 (alpha lane 0), back in their bytes.
+        const __m512i te = _mm512_srli_epi16(_mm512_mullo_epi16(EvenBytes(sv), tintEven), 8);
+        const __m512i to = _mm512_srli_epi16(_mm512_mullo_epi16(OddBytes(sv), tintOdd), 8);
+        const __m512i tinted = _mm512_or_si512(te, _mm512_slli_epi16(to, 8));
+        // Over opaque pixels oa = 255 and w = m; m = 0 gives the pixel back.
+        _mm512_mask_storeu_epi32(d + i, mask, CompositeOpaque16(tinted, dv, m));
+    }
+}
+
+KELVANE_AVX512 void AddRow(uint32_t* d, const uint32_t* s, int count, int kR, int kG, int kB,
+                           bool srcAlpha, const uint32_t* addR, const uint32_t* addG,
+                           const uint32_t* addB, const uint8_t* sat) {
+    (void)addR, (void)addG, (void)addB, (void)sat;
+    const bool tinted = kR != 256 || kG != 256 || kB != 256;
+    const __m512i kEven = _mm512_set1_epi32(int((uint32_t(kR) << 16) | uint32_t(kB)));
+    const __m512i kOdd = _mm512_set1_epi32(kG);
+    const __m512i one = _mm512_set1_epi32(0x01000000);
+    for (int i = 0; i < count; i += 16) {
+        const __mmask16 m = TailMask(count - i);
+        const __m512i sv = LoadMasked(s + i, m);
+        __m512i even = EvenBytes(sv);
+        __m512i odd = _mm512_and_si512(_mm512_srli_epi32(sv, 8), _mm512_set1_epi32(0xFF));
+        if (tinted) {
+            even = _mm512_srli_epi16(_mm512_mullo_epi16(even, kEven), 8);
+            odd = _mm512_srli_epi16(_mm512_mullo_epi16(odd, kOdd), 8);
+        }
+        __mmask16 store = m;
+        if (srcAlpha) {
+            const __m512i a = SpreadAlpha(sv);
+            even = _mm512_srli_epi16(_mm512_mullo_epi16(even, a), 8);
+            odd = _mm512_srli_epi16(_mm512_mullo_epi16(odd, a), 8);
+        } else {
+            store &= _mm512_cmpge_epu32_mask(sv, one);  // alpha 0 adds nothing
+        }
+        const __m512i add = _mm512_or_si512(even, _mm512_slli_epi16(odd, 8));
+        _mm512_mask_storeu_epi32(d + i, store, _mm512_adds_epu8(LoadMasked(d + i, m), add));
+    }
+}
+
+KELVANE_AVX512 void AccumulateColumnTap(uint32_t* acc, const uint16_t* in, int count,
+                                        uint32_t weight) {
+    const __m512i w = _mm512_set1_epi32(int(weight));
+    const int n = 4 * count;
+    int k = 0;
+    for (; k + 16 <= n; k += 16) {
+        const __m512i v =
+            _mm512_cvtepu16_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + k)));
+        _mm512_storeu_si512(
+            acc + k, _mm512_add_epi32(_mm512_loadu_si512(acc + k), _mm512_mullo_epi32(v, w)));
+    }
+    Reference::AccumulateColumnTap(acc + k, in + k, (n - k) / 4, weight);
+}
+
+// The sums of sixteen pixels as pixels: each channel sum / 65536, at most 255.
+KELVANE_AVX512 inline __m512i SumsToPixels(const uint32_t* sums, __mmask16 m) {
+    __m128i part[4];
+    for (int q = 0; q < 4; ++q) {
+        const __mmask16 qm = __mmask16(((m >> (4 * q)) & 0xF) * 0x1111u);
+        const __m512i v = _mm512_srli_epi32(_mm512_maskz_loadu_epi32(qm, sums + 16 * q), 16);
+        part[q] = _mm512_cvtusepi32_epi8(v);
+    }
+    const __m512i lo = _mm512_inserti32x4(_mm512_castsi128_si512(part[0]), part[1], 1);
+    return _mm512_inserti32x4(_mm512_inserti32x4(lo, part[2], 2), part[3], 3);
+}
+
+KELVANE_AVX512 void FinishFilteredRow(uint32_t* d, const uint32_t* acc, int count) {
+    const __m512i full = _mm512_set1_epi16(256);
+    const __m512i opaque = _mm512_set1_epi16(255);
+    const __m512i oneLane = _mm512_set1_epi16(1);
+    const __mmask32 alphaLanes = 0xAAAAAAAAu;  // the high lane of each odd pair
+    for (int i = 0; i < count; i += 16) {
+        const __mmask16 m = TailMask(count - i);
+        if (m != 0xFFFF) {
+            Reference::FinishFilteredRow(d + i, acc + 4 * size_t(i), count - i);
+            break;
+        }
+        const __m512i c = SumsToPixels(acc + 4 * size_t(i), m);
+        const __m512i dv = _mm512_loadu_si512(d + i);
+        const __m512i a = SpreadAlpha(c);
+        const __m512i ia = _mm512_sub_epi16(full, a);
+        // Colours: c x a / 256 + dst x (256 - a) / 256, the two terms truncated apart.
+        const __m512i de = EvenBytes(dv), dO = OddBytes(dv);
+        const __m512i even =
+            _mm512_add_epi16(_mm512_srli_epi16(_mm512_mullo_epi16(EvenBytes(c), a), 8),
+                             _mm512_srli_epi16(_mm512_mullo_epi16(de, ia), 8));
+        __m512i odd = _mm512_add_epi16(_mm512_srli_epi16(_mm512_mullo_epi16(OddBytes(c), a), 8),
+                                       _mm512_srli_epi16(_mm512_mullo_epi16(dO, ia), 8));
+        // Alpha: da + (255 - da) x a / 255, the division exact as (x + 1 + x / 256) / 256.
+        const __m512i x = _mm512_mullo_epi16(_mm512_sub_epi16(opaque, dO), a);
+        const __m512i q = _mm512_srli_epi16(
+            _mm512_add_epi16(_mm512_add_epi16(x, oneLane), _mm512_srli_epi16(x, 8)), 8);
+        odd = _mm512_mask_mov_epi16(odd, alphaLanes, _mm512_add_epi16(dO, q));
+        _mm512_storeu_si512(d + i, _mm512_or_si512(even, _mm512_slli_epi16(odd, 8)));
+    }
+}
+
+}  // namespace
+}  // namespace Avx512
+
+KernelTable Avx512Kernels() {
+    KernelTable table = Avx2Kernels();
+    table.fillRowOpaque = Avx512::FillRowOpaque;
+    table.fillRowBlend = Avx512::FillRowBlend;
+    table.blendRowOntoOpaque = Avx512::BlendRowOntoOpaque;
+    table.compositeRowOntoOpaque = Avx512::CompositeRowOntoOpaque;
+    table.compositeRow = Avx512::CompositeRow;
+    table.tintRow = Avx512::TintRow;
+    table.addRow = Avx512::AddRow;
+    table.accumulateColumnTap = Avx512::AccumulateColumnTap;
+    table.finishFilteredRow = Avx512::FinishFilteredRow;
+    return table;
+}
+
+}  // namespace Zarvo::PixelKernels
+
+#endif
