@@ -497,8 +497,10 @@ int ClampChannel(int v) {
     return std::clamp(v, 0, 255);
 }
 
-// Runs of opaque or transparent pixels at least this long are copied or skipped whole.
-constexpr int kWholeRun = 16;
+// Runs of opaque or transparent pixels at least this long are copied or skipped whole; shorter
+// runs go to the kernels in spans of at least kSpan pixels.
+constexpr int kWholeRun = 64;
+constexpr int kSpan = 32;
 
 }  // namespace
 
@@ -564,8 +566,17 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
     const bool white = IsWhite(color);
 
     if (white && !hasTrans && !hasAlpha) {
-        // Opaque destination: the run-length table copies long opaque runs and skips transparent
-        // ones whole; the runs between are gathered into spans for one kernel call each.
+        // Opaque destination: the run-length table copies long opaque runs and skips long
+        // transparent ones whole; everything else goes to the kernels in spans of at least
+        // kSpan pixels, so that short runs do not each cost a call.
+        if (w <= kSpan) {
+            // Narrow blits (glyphs, small sprites) are one span per row.
+            for (int j = 0; j < srcRect.height; ++j) {
+                CompositeRowOntoOpaque(dstBits + size_t(y + j) * size_t(pitch) + size_t(x),
+                                       rows.Row(srcRect.x, srcRect.y + j, w), w);
+            }
+            return;
+        }
         const uint8_t* rl = src->GetRLAlphaData();
         if (!rl) return;
         for (int j = 0; j < srcRect.height; ++j) {
@@ -577,30 +588,19 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
             while (i < w) {
                 const int n = std::min<int>(runs[i], w - i);
                 const uint32_t a = s[i] >> 24;
-                if (a == 0) {
+                if (n >= kWholeRun && a == 0) {
                     i += n;
-                    continue;
-                }
-                if (a == 255 && n >= kWholeRun) {
+                } else if (n >= kWholeRun && a == 255) {
                     std::memcpy(d + i, s + i, size_t(n) * 4);
                     i += n;
-                    continue;
-                }
-                bool translucent = a != 255;
-                int end = i + n;
-                while (end < w) {
-                    const int m = std::min<int>(runs[end], w - end);
-                    const uint32_t b = s[end] >> 24;
-                    if ((b == 0 || b == 255) && m >= kWholeRun) break;
-                    translucent = translucent && b != 0 && b != 255;
-                    end += m;
-                }
-                if (translucent) {
-                    BlendRowOntoOpaque(d + i, s + i, end - i);
+                } else if (n >= kSpan && a != 0 && a != 255) {
+                    BlendRowOntoOpaque(d + i, s + i, n);
+                    i += n;
                 } else {
+                    const int end = std::min(w, i + std::max(n, kSpan));
                     CompositeRowOntoOpaque(d + i, s + i, end - i);
+                    i = end;
                 }
-                i = end;
             }
         }
         return;
@@ -751,13 +751,23 @@ void MemoryImage::StretchBltFiltered(MemoryImage* src, const Rect& clipped, doub
     std::stable_sort(tapsY.begin(), tapsY.end(),
                      [](const Tap& a, const Tap& b) { return a.slot < b.slot; });
 
+    // Enlarging, every destination column and row gathers at most two taps: the pair kernels
+    // do each pass in one go.
+    TapPairs pairsX;
+    const bool pairs = HasVectorTapPairs() && BuildTapPairs(tapsX, firstCol, destW, &pairsX);
+
     // Pass 1: along rows, 16-bit sums per channel (destination column k in slot k + 1). The
     // taps come in slot order, so a slot's sum is built in a register and stored once.
     std::vector<uint16_t> across(srcRows * slotsX * 4, 0);
     const std::vector<uint64_t> weightLanes = SpreadTapWeights(tapsX);
     for (size_t row = 0; row < srcRows; ++row) {
         const uint32_t* s = rows.Row(firstCol, firstRow + int(row), lastCol - firstCol);
-        AccumulateRowTaps(across.data() + row * slotsX * 4, s, firstCol, tapsX, weightLanes);
+        uint16_t* out = across.data() + row * slotsX * 4;
+        if (pairs) {
+            AccumulateRowPairs(out + 4, s, lastCol - firstCol, pairsX);
+        } else {
+            AccumulateRowTaps(out, s, firstCol, tapsX, weightLanes);
+        }
     }
 
     // Pass 2: along columns, one destination row at a time; then each channel is its sum /
@@ -767,12 +777,24 @@ void MemoryImage::StretchBltFiltered(MemoryImage* src, const Rect& clipped, doub
     for (int j = 0; j < destH; ++j) {
         const int slot = j + 1;
         while (tap != tapsY.end() && tap->slot < slot) ++tap;
-        std::fill(acc.begin(), acc.end(), 0u);
-        for (; tap != tapsY.end() && tap->slot == slot; ++tap) {
-            const uint16_t* in = across.data() + size_t(tap->src - firstRow) * slotsX * 4 + 4;
-            AccumulateColumnTap(acc.data(), in, destW, tap->weight);
-        }
+        auto end = tap;
+        while (end != tapsY.end() && end->slot == slot) ++end;
+        auto input = [&](const Tap& t) {
+            return across.data() + size_t(t.src - firstRow) * slotsX * 4 + 4;
+        };
         uint32_t* d = dstBits + size_t(clipped.y + j) * size_t(pitch) + size_t(clipped.x);
+        if (pairs && end - tap <= 2) {
+            if (end - tap == 2) {
+                FinishFilteredRowPair(d, input(tap[0]), tap[0].weight, input(tap[1]), tap[1].weight,
+                                      destW);
+            } else if (end - tap == 1) {
+                FinishFilteredRowPair(d, input(tap[0]), tap[0].weight, input(tap[0]), 0, destW);
+            }
+            tap = end;
+            continue;
+        }
+        std::fill(acc.begin(), acc.end(), 0u);
+        for (; tap != end; ++tap) AccumulateColumnTap(acc.data(), input(*tap), destW, tap->weight);
         FinishFilteredRow(d, acc.data(), destW);
     }
 }

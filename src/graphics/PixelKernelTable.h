@@ -27,6 +27,11 @@ struct KernelTable {
                               const std::vector<uint64_t>& weightLanes);
     void (*accumulateColumnTap)(uint32_t* acc, const uint16_t* in, int count, uint32_t weight);
     void (*finishFilteredRow)(uint32_t* d, const uint32_t* acc, int count);
+    // The pair kernels: null where a level has no vector version (the reference stands in).
+    void (*accumulateRowPairs)(uint16_t* out, const uint32_t* s, int srcCount,
+                               const TapPairs& pairs);
+    void (*finishFilteredRowPair)(uint32_t* d, const uint16_t* in0, uint32_t w0,
+                                  const uint16_t* in1, uint32_t w1, int count);
 };
 
 KernelTable ScalarKernels();

@@ -132,7 +132,60 @@ void FinishFilteredRow(uint32_t* d, const uint32_t* acc, int count) {
     }
 }
 
+void AccumulateRowPairs(uint16_t* out, const uint32_t* s, int srcCount, const TapPairs& pairs) {
+    (void)srcCount;
+    for (size_t k = 0; k < pairs.Count(); ++k) {
+        const uint32_t p0 = s[pairs.src0[k]], p1 = s[pairs.src1[k]];
+        const uint32_t w0 = pairs.w0[k] & 0xFFFF, w1 = pairs.w1[k] & 0xFFFF;
+        for (int c = 0; c < 4; ++c) {
+            out[4 * k + c] =
+                uint16_t(((p0 >> (8 * c)) & 0xFF) * w0 + ((p1 >> (8 * c)) & 0xFF) * w1);
+        }
+    }
+}
+
+void FinishFilteredRowPair(uint32_t* d, const uint16_t* in0, uint32_t w0, const uint16_t* in1,
+                           uint32_t w1, int count) {
+    for (int i = 0; i < count; ++i) {
+        uint32_t sums[4];
+        for (int c = 0; c < 4; ++c) sums[c] = in0[4 * i + c] * w0 + in1[4 * i + c] * w1;
+        FinishFilteredRow(d + i, sums, 1);
+    }
+}
+
 }  // namespace Reference
+
+bool BuildTapPairs(const std::vector<Tap>& taps, int firstCol, int destLen, TapPairs* out) {
+    const size_t n = size_t(std::max(destLen, 0));
+    out->src0.assign(n, -1);
+    out->src1.assign(n, -1);
+    out->w0.assign(n, 0);
+    out->w1.assign(n, 0);
+    for (const Tap& tap : taps) {
+        if (tap.slot < 1 || tap.slot > destLen) continue;  // slots no pass reads
+        const size_t k = size_t(tap.slot - 1);
+        const uint32_t w = tap.weight * 0x00010001u;
+        if (out->src0[k] < 0) {
+            out->src0[k] = tap.src - firstCol;
+            out->w0[k] = w;
+        } else if (out->src1[k] < 0) {
+            out->src1[k] = tap.src - firstCol;
+            out->w1[k] = w;
+        } else {
+            return false;
+        }
+    }
+    out->ascending = true;
+    int32_t last0 = 0, last1 = 0;
+    for (size_t k = 0; k < n; ++k) {
+        if (out->src0[k] < 0) out->src0[k] = last0;  // no tap: weight 0 on a pixel in range
+        if (out->src1[k] < 0) out->src1[k] = out->src0[k];
+        if (out->src0[k] < last0 || out->src1[k] < last1) out->ascending = false;
+        last0 = out->src0[k];
+        last1 = out->src1[k];
+    }
+    return true;
+}
 
 KernelTable ScalarKernels() {
     return KernelTable{Reference::FillRowOpaque,
@@ -144,7 +197,9 @@ KernelTable ScalarKernels() {
                        Reference::AddRow,
                        Reference::AccumulateRowTaps,
                        Reference::AccumulateColumnTap,
-                       Reference::FinishFilteredRow};
+                       Reference::FinishFilteredRow,
+                       nullptr,
+                       nullptr};
 }
 
 // ---- dispatch ----
@@ -189,8 +244,16 @@ Dispatch& Kernels() {
     return dispatch;
 }
 
+// The table in use, kept outside the dispatch object so that a kernel call costs one load.
+std::atomic<const KernelTable*> gActive{nullptr};
+
 const KernelTable& Active() {
-    return *Kernels().active.load(std::memory_order_relaxed);
+    const KernelTable* table = gActive.load(std::memory_order_relaxed);
+    if (table == nullptr) {
+        table = Kernels().active.load();
+        gActive.store(table, std::memory_order_relaxed);
+    }
+    return *table;
 }
 
 }  // namespace
@@ -208,6 +271,7 @@ SimdLevel SetSimdLevel(SimdLevel level) {
     const SimdLevel used = std::min(level, dispatch.supported);
     dispatch.level = used;
     dispatch.active = &dispatch.tables[int(used)];
+    gActive = dispatch.active.load();
     return used;
 }
 
@@ -258,6 +322,18 @@ void AccumulateColumnTap(uint32_t* acc, const uint16_t* in, int count, uint32_t 
 }
 void FinishFilteredRow(uint32_t* d, const uint32_t* acc, int count) {
     Active().finishFilteredRow(d, acc, count);
+}
+bool HasVectorTapPairs() {
+    return Active().accumulateRowPairs != nullptr;
+}
+void AccumulateRowPairs(uint16_t* out, const uint32_t* s, int srcCount, const TapPairs& pairs) {
+    const auto kernel = Active().accumulateRowPairs;
+    (kernel ? kernel : Reference::AccumulateRowPairs)(out, s, srcCount, pairs);
+}
+void FinishFilteredRowPair(uint32_t* d, const uint16_t* in0, uint32_t w0, const uint16_t* in1,
+                           uint32_t w1, int count) {
+    const auto kernel = Active().finishFilteredRowPair;
+    (kernel ? kernel : Reference::FinishFilteredRowPair)(d, in0, w0, in1, w1, count);
 }
 
 // Taps along one axis for a filtered stretch of [start, start + length) of the source onto

@@ -120,6 +120,32 @@ void AccumulateColumnTap(uint32_t* acc, const uint16_t* in, int count, uint32_t 
 // blended over `d`.
 void FinishFilteredRow(uint32_t* d, const uint32_t* acc, int count);
 
+// The common case of the filtered stretch: every destination column (and row) gathers at most
+// two taps, as when enlarging. Column k of the destination (slot k + 1) takes source pixels
+// src0[k] and src1[k] (relative to the row's first column) with weights w0[k] and w1[k]; a
+// missing tap has weight 0. Each weight is held twice, in both 16-bit halves.
+struct TapPairs {
+    std::vector<int32_t> src0, src1;
+    std::vector<uint32_t> w0, w1;
+    bool ascending = true;  // src0 and src1 never decrease along the row
+    size_t Count() const { return src0.size(); }
+};
+
+// The taps of one axis as pairs for destination slots 1 to destLen; false when some slot
+// gathers more than two taps.
+bool BuildTapPairs(const std::vector<Tap>& taps, int firstCol, int destLen, TapPairs* out);
+// Whether the pair kernels below run vectorised at the current level (otherwise the general
+// kernels above are the faster way).
+bool HasVectorTapPairs();
+// Pass 1 by pairs: out[4k + c] = channel c of the two taps of column k, the 16-bit sums of
+// AccumulateRowTaps onto zero sums. `s` is the row from its first column on, `srcCount` pixels
+// long.
+void AccumulateRowPairs(uint16_t* out, const uint32_t* s, int srcCount, const TapPairs& pairs);
+// Pass 2 and the finish by pairs: the sums in0 x w0 + in1 x w1 turned into pixels over `d`
+// exactly as AccumulateColumnTap twice onto zero sums and FinishFilteredRow.
+void FinishFilteredRowPair(uint32_t* d, const uint16_t* in0, uint32_t w0, const uint16_t* in1,
+                           uint32_t w1, int count);
+
 // The scalar kernels: the formulas as they stand.
 namespace Reference {
 void FillRowOpaque(uint32_t* p, int count, uint32_t packed);
@@ -136,6 +162,9 @@ void AccumulateRowTaps(uint16_t* out, const uint32_t* s, int firstCol, const std
                        const std::vector<uint64_t>& weightLanes);
 void AccumulateColumnTap(uint32_t* acc, const uint16_t* in, int count, uint32_t weight);
 void FinishFilteredRow(uint32_t* d, const uint32_t* acc, int count);
+void AccumulateRowPairs(uint16_t* out, const uint32_t* s, int srcCount, const TapPairs& pairs);
+void FinishFilteredRowPair(uint32_t* d, const uint16_t* in0, uint32_t w0, const uint16_t* in1,
+                           uint32_t w1, int count);
 }  // namespace Reference
 
 }  // namespace Zarvo::PixelKernels

@@ -6,10 +6,13 @@
 
 #include <immintrin.h>
 
+#include <algorithm>
+
 // GCC 12 takes the deliberately undefined pass-through operand of some AVX-512 intrinsics for an
 // uninitialised variable.
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
 #endif
 
 #include "graphics/PixelKernelTable.h"
@@ -22,7 +25,7 @@ namespace Avx512 {
 namespace {
 
 KELVANE_AVX512 inline __mmask16 TailMask(int n) {
-    return n >= 16 ? __mmask16(0xFFFF) : __mmask16((1u << n) - 1);
+    return n >= 16 ? __mmask16(0xFFFF) : n <= 0 ? __mmask16(0) : __mmask16((1u << n) - 1);
 }
 
 KELVANE_AVX512 inline __m512i LoadMasked(const uint32_t* p, __mmask16 m) {
@@ -129,18 +132,28 @@ KELVANE_AVX512 void BlendRowOntoOpaque(uint32_t* d, const uint32_t* s, int count
 
 KELVANE_AVX512 void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count) {
     const __m512i one = _mm512_set1_epi32(0x01000000);
-    for (int i = 0; i < count; i += 16) {
+    // Groups of transparent pixels leave the destination alone, groups of opaque ones need
+    // not read it.
+    int i = 0;
+    for (; i + 16 <= count; i += 16) {
+        const __m512i sv = _mm512_loadu_si512(s + i);
+        const __mmask16 visible = _mm512_cmpge_epu32_mask(sv, one);
+        if (visible == 0) continue;
+        const __mmask16 opaque = OpaqueLanes(sv);
+        if (opaque == 0xFFFF) {
+            _mm512_storeu_si512(d + i, sv);
+            continue;
+        }
+        const __m512i dv = _mm512_loadu_si512(d + i);
+        const __m512i out = _mm512_mask_mov_epi32(BlendOpaque16(sv, dv), opaque, sv);
+        _mm512_storeu_si512(d + i, _mm512_mask_mov_epi32(dv, visible, out));
+    }
+    if (i < count) {
         const __mmask16 m = TailMask(count - i);
         const __m512i sv = LoadMasked(s + i, m);
-        // Transparent pixels are not stored at all; opaque ones are stored as they are.
-        const __mmask16 visible = _mm512_cmpge_epu32_mask(sv, one) & m;
-        if (visible == 0) continue;
-        const __mmask16 opaque = OpaqueLanes(sv) & m;
-        __m512i out = sv;
-        if (opaque != visible) {
-            out = _mm512_mask_mov_epi32(BlendOpaque16(sv, LoadMasked(d + i, m)), opaque, sv);
-        }
-        _mm512_mask_storeu_epi32(d + i, visible, out);
+        const __m512i out =
+            _mm512_mask_mov_epi32(BlendOpaque16(sv, LoadMasked(d + i, m)), OpaqueLanes(sv), sv);
+        _mm512_mask_storeu_epi32(d + i, _mm512_cmpge_epu32_mask(sv, one) & m, out);
     }
 }
 
@@ -274,6 +287,95 @@ KELVANE_AVX512 void FinishFilteredRow(uint32_t* d, const uint32_t* acc, int coun
     }
 }
 
+KELVANE_AVX512 void AccumulateRowPairs(uint16_t* out, const uint32_t* s, int srcCount,
+                                       const TapPairs& pairs) {
+    const int n = int(pairs.Count());
+    const int32_t* i0 = pairs.src0.data();
+    const int32_t* i1 = pairs.src1.data();
+    const uint32_t* w0 = pairs.w0.data();
+    const uint32_t* w1 = pairs.w1.data();
+    const __m512i orderLo = _mm512_setr_epi64(0, 1, 8, 9, 2, 3, 10, 11);
+    const __m512i orderHi = _mm512_setr_epi64(4, 5, 12, 13, 6, 7, 14, 15);
+    int k = 0;
+    // Sixteen columns at a time whose taps all lie in a window of 32 source pixels: the pixels
+    // are picked from the window by permutes.
+    for (; pairs.ascending && k + 16 <= n; k += 16) {
+        const int base = std::min(i0[k], i1[k]);
+        if (std::max(i0[k + 15], i1[k + 15]) - base >= 32) {
+            Reference::AccumulateRowPairs(out + 4 * size_t(k), s, srcCount,
+                                          TapPairs{{i0 + k, i0 + k + 16},
+                                                   {i1 + k, i1 + k + 16},
+                                                   {w0 + k, w0 + k + 16},
+                                                   {w1 + k, w1 + k + 16},
+                                                   true});
+            continue;
+        }
+        const __m512i lowWindow = LoadMasked(s + base, TailMask(srcCount - base));
+        const __m512i highWindow = LoadMasked(s + base + 16, TailMask(srcCount - base - 16));
+        const __m512i b = _mm512_set1_epi32(base);
+        const __m512i p0 = _mm512_permutex2var_epi32(
+            lowWindow, _mm512_sub_epi32(_mm512_loadu_si512(i0 + k), b), highWindow);
+        const __m512i p1 = _mm512_permutex2var_epi32(
+            lowWindow, _mm512_sub_epi32(_mm512_loadu_si512(i1 + k), b), highWindow);
+        const __m512i weight0 = _mm512_loadu_si512(w0 + k);
+        const __m512i weight1 = _mm512_loadu_si512(w1 + k);
+        const __m512i even = _mm512_add_epi16(_mm512_mullo_epi16(EvenBytes(p0), weight0),
+                                              _mm512_mullo_epi16(EvenBytes(p1), weight1));
+        const __m512i odd = _mm512_add_epi16(_mm512_mullo_epi16(OddBytes(p0), weight0),
+                                             _mm512_mullo_epi16(OddBytes(p1), weight1));
+        // Blue, green, red, alpha per column, columns back in order.
+        const __m512i lo = _mm512_unpacklo_epi16(even, odd);
+        const __m512i hi = _mm512_unpackhi_epi16(even, odd);
+        _mm512_storeu_si512(out + 4 * size_t(k), _mm512_permutex2var_epi64(lo, orderLo, hi));
+        _mm512_storeu_si512(out + 4 * size_t(k) + 32, _mm512_permutex2var_epi64(lo, orderHi, hi));
+    }
+    if (k < n) {
+        Reference::AccumulateRowPairs(
+            out + 4 * size_t(k), s, srcCount,
+            TapPairs{{i0 + k, i0 + n}, {i1 + k, i1 + n}, {w0 + k, w0 + n}, {w1 + k, w1 + n}, true});
+    }
+}
+
+KELVANE_AVX512 void FinishFilteredRowPair(uint32_t* d, const uint16_t* in0, uint32_t w0,
+                                          const uint16_t* in1, uint32_t w1, int count) {
+    const __m512i weight0 = _mm512_set1_epi16(short(w0));
+    const __m512i weight1 = _mm512_set1_epi16(short(w1));
+    const __m512i full = _mm512_set1_epi16(256);
+    const __m512i opaque = _mm512_set1_epi16(255);
+    const __m512i oneLane = _mm512_set1_epi16(1);
+    const __m512i alphaIndex = _mm512_broadcast_i32x4(
+        _mm_setr_epi8(6, 7, 6, 7, 6, 7, 6, 7, 14, 15, 14, 15, 14, 15, 14, 15));
+    const __mmask32 alphaLanes = 0x88888888u;
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        // Each channel (in0 x w0 + in1 x w1) / 65536 from the high and low halves of the
+        // products, at most 255.
+        const __m512i v0 = _mm512_loadu_si512(in0 + 4 * size_t(i));
+        const __m512i v1 = _mm512_loadu_si512(in1 + 4 * size_t(i));
+        const __m512i lo0 = _mm512_mullo_epi16(v0, weight0);
+        const __m512i lo = _mm512_add_epi16(lo0, _mm512_mullo_epi16(v1, weight1));
+        const __mmask32 carry = _mm512_cmplt_epu16_mask(lo, lo0);
+        __m512i c =
+            _mm512_add_epi16(_mm512_mulhi_epu16(v0, weight0), _mm512_mulhi_epu16(v1, weight1));
+        c = _mm512_min_epu16(_mm512_mask_add_epi16(c, carry, c, oneLane), opaque);
+        const __m512i d16 =
+            _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i)));
+        const __m512i a = _mm512_shuffle_epi8(c, alphaIndex);
+        // Colours c x a / 256 + dst x (256 - a) / 256; alpha da + (255 - da) x a / 255, the
+        // division exact as (x + 1 + x / 256) / 256. With a = 0 both give the pixel back.
+        const __m512i colour = _mm512_add_epi16(
+            _mm512_srli_epi16(_mm512_mullo_epi16(c, a), 8),
+            _mm512_srli_epi16(_mm512_mullo_epi16(d16, _mm512_sub_epi16(full, a)), 8));
+        const __m512i x = _mm512_mullo_epi16(_mm512_sub_epi16(opaque, d16), a);
+        const __m512i q = _mm512_srli_epi16(
+            _mm512_add_epi16(_mm512_add_epi16(x, oneLane), _mm512_srli_epi16(x, 8)), 8);
+        const __m512i out = _mm512_mask_mov_epi16(colour, alphaLanes, _mm512_add_epi16(d16, q));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), _mm512_cvtepi16_epi8(out));
+    }
+    Reference::FinishFilteredRowPair(d + i, in0 + 4 * size_t(i), w0, in1 + 4 * size_t(i), w1,
+                                     count - i);
+}
+
 }  // namespace
 }  // namespace Avx512
 
@@ -288,6 +390,8 @@ KernelTable Avx512Kernels() {
     table.addRow = Avx512::AddRow;
     table.accumulateColumnTap = Avx512::AccumulateColumnTap;
     table.finishFilteredRow = Avx512::FinishFilteredRow;
+    table.accumulateRowPairs = Avx512::AccumulateRowPairs;
+    table.finishFilteredRowPair = Avx512::FinishFilteredRowPair;
     return table;
 }
 

@@ -280,7 +280,9 @@ KernelTable Sse2Kernels() {
                        Sse2::AddRow,
                        Sse2::AccumulateRowTaps,
                        Sse2::AccumulateColumnTap,
-                       Sse2::FinishFilteredRow};
+                       Sse2::FinishFilteredRow,
+                       nullptr,
+                       nullptr};
 }
 
 }  // namespace Zarvo::PixelKernels

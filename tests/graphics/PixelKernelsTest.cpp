@@ -296,6 +296,10 @@ TEST_F(PixelKernelsTest, DrawingMatchesTheScalarLevelAtEveryLevel) {
          [](Graphics& g, MemoryImage* s) {
              g.DrawImage(s, Rect(-3, -2, 270, 77), Rect(0, 0, 131, 37));
          }},
+        {"filtered stretch a little smaller", true,
+         [](Graphics& g, MemoryImage* s) {
+             g.DrawImage(s, Rect(2, 1, 100, 30), Rect(0, 0, 131, 37));
+         }},
         {"filtered stretch down, clipped", false,
          [](Graphics& g, MemoryImage* s) {
              g.ClipRect(2, 2, 50, 20);
