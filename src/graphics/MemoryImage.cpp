@@ -467,6 +467,9 @@ public:
         }
     }
     bool Valid() const { return bits || table; }
+    // The 32-bit pixels and their pitch; null for a palettized image.
+    const uint32_t* Bits() const { return bits; }
+    int Pitch() const { return pitch; }
     // Pixels [x, x + count) of row y.
     const uint32_t* Row(int x, int y, int count) {
         if (bits) return bits + size_t(y) * size_t(pitch) + size_t(x);
@@ -569,8 +572,14 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
         // Opaque destination: the run-length table copies long opaque runs and skips long
         // transparent ones whole; everything else goes to the kernels in spans of at least
         // kSpan pixels, so that short runs do not each cost a call.
+        if (w <= kSpan && rows.Bits() != nullptr) {
+            // Narrow blits (glyphs, small sprites): one span per row, all rows in one call.
+            CompositeRectOntoOpaque(dstBits + size_t(y) * size_t(pitch) + size_t(x), pitch,
+                                    rows.Row(srcRect.x, srcRect.y, w), rows.Pitch(), w,
+                                    srcRect.height);
+            return;
+        }
         if (w <= kSpan) {
-            // Narrow blits (glyphs, small sprites) are one span per row.
             for (int j = 0; j < srcRect.height; ++j) {
                 CompositeRowOntoOpaque(dstBits + size_t(y + j) * size_t(pitch) + size_t(x),
                                        rows.Row(srcRect.x, srcRect.y + j, w), w);

@@ -27,6 +27,9 @@ struct KernelTable {
                               const std::vector<uint64_t>& weightLanes);
     void (*accumulateColumnTap)(uint32_t* acc, const uint16_t* in, int count, uint32_t weight);
     void (*finishFilteredRow)(uint32_t* d, const uint32_t* acc, int count);
+    // Null where a level has no version of its own (the rows go to compositeRowOntoOpaque).
+    void (*compositeRectOntoOpaque)(uint32_t* d, int dPitch, const uint32_t* s, int sPitch,
+                                    int width, int height);
     // The pair kernels: null where a level has no vector version (the reference stands in).
     void (*accumulateRowPairs)(uint16_t* out, const uint32_t* s, int srcCount,
                                const TapPairs& pairs);

@@ -46,6 +46,14 @@ void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count) {
     }
 }
 
+void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPitch, int width,
+                             int height) {
+    for (int j = 0; j < height; ++j) {
+        CompositeRowOntoOpaque(d + size_t(j) * size_t(dPitch), s + size_t(j) * size_t(sPitch),
+                               width);
+    }
+}
+
 void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* blend) {
     for (int i = 0; i < count; ++i) {
         const uint32_t sp = s[i];
@@ -199,6 +207,7 @@ KernelTable ScalarKernels() {
                        Reference::AccumulateColumnTap,
                        Reference::FinishFilteredRow,
                        nullptr,
+                       nullptr,
                        nullptr};
 }
 
@@ -300,6 +309,18 @@ void BlendRowOntoOpaque(uint32_t* d, const uint32_t* s, int count) {
 }
 void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count) {
     Active().compositeRowOntoOpaque(d, s, count);
+}
+void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPitch, int width,
+                             int height) {
+    const KernelTable& table = Active();
+    if (table.compositeRectOntoOpaque != nullptr) {
+        table.compositeRectOntoOpaque(d, dPitch, s, sPitch, width, height);
+        return;
+    }
+    for (int j = 0; j < height; ++j) {
+        table.compositeRowOntoOpaque(d + size_t(j) * size_t(dPitch), s + size_t(j) * size_t(sPitch),
+                                     width);
+    }
 }
 void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* blend) {
     Active().compositeRow(d, s, count, blend);

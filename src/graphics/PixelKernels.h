@@ -81,6 +81,10 @@ void BlendRowOntoOpaque(uint32_t* d, const uint32_t* s, int count);
 // Any source pixels onto opaque destination pixels: alpha 255 copies, alpha 0 leaves the
 // destination pixel untouched, anything between blends as BlendRowOntoOpaque.
 void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count);
+// CompositeRowOntoOpaque on each of `height` rows of `width` pixels (pitches in pixels): one
+// call for a narrow blit such as a glyph.
+void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPitch, int width,
+                             int height);
 // Untinted source pixels composited onto any destination: alpha 0 skipped, every other pixel
 // by the blend table (out alpha, weight) as the translucent fill.
 void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* blend);
@@ -152,6 +156,8 @@ void FillRowOpaque(uint32_t* p, int count, uint32_t packed);
 void FillRowBlend(uint32_t* p, int count, uint32_t packed, const uint16_t* blend);
 void BlendRowOntoOpaque(uint32_t* d, const uint32_t* s, int count);
 void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count);
+void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPitch, int width,
+                             int height);
 void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* blend);
 void TintRow(uint32_t* d, const uint32_t* s, int count, const Color& c, const uint8_t* effAlpha,
              const uint32_t* tintR, const uint32_t* tintG, const uint32_t* tintB,

@@ -130,7 +130,8 @@ KELVANE_AVX512 void BlendRowOntoOpaque(uint32_t* d, const uint32_t* s, int count
     }
 }
 
-KELVANE_AVX512 void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count) {
+KELVANE_AVX512 inline __attribute__((always_inline)) void CompositeRowOntoOpaqueBody(
+    uint32_t* d, const uint32_t* s, int count) {
     const __m512i one = _mm512_set1_epi32(0x01000000);
     // Groups of transparent pixels leave the destination alone, groups of opaque ones need
     // not read it.
@@ -154,6 +155,51 @@ KELVANE_AVX512 void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int c
         const __m512i out =
             _mm512_mask_mov_epi32(BlendOpaque16(sv, LoadMasked(d + i, m)), OpaqueLanes(sv), sv);
         _mm512_mask_storeu_epi32(d + i, _mm512_cmpge_epu32_mask(sv, one) & m, out);
+    }
+}
+
+KELVANE_AVX512 void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count) {
+    CompositeRowOntoOpaqueBody(d, s, count);
+}
+
+KELVANE_AVX512 void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPitch,
+                                            int width, int height) {
+    if (width <= 16) {
+        // One masked group per row, the constants set up once.
+        const __mmask16 m = TailMask(width);
+        const __m512i one = _mm512_set1_epi32(0x01000000);
+        const __m512i opaqueAlpha = _mm512_set1_epi32(int(0xFF000000u));
+        const __m512i alphaIndex = _mm512_set4_epi32(int(0x800F800Fu), int(0x800B800Bu),
+                                                     int(0x80078007u), int(0x80038003u));
+        const __m512i full = _mm512_set1_epi16(256);
+        const __m512i lowBytes = _mm512_set1_epi32(0x00FF00FF);
+        const __m512i blueFraction = _mm512_set1_epi32(int(0xFFFFFF00u));
+        const __m512i green = _mm512_set1_epi32(0x0000FF00);
+        for (int j = 0; j < height; ++j, d += dPitch, s += sPitch) {
+            const __m512i sv = LoadMasked(s, m);
+            const __mmask16 visible = _mm512_cmpge_epu32_mask(sv, one) & m;
+            if (visible == 0) continue;
+            const __m512i dv = LoadMasked(d, m);
+            const __m512i a = _mm512_shuffle_epi8(sv, alphaIndex);
+            const __m512i ia = _mm512_sub_epi16(full, a);
+            const __m512i even = _mm512_add_epi16(
+                _mm512_mullo_epi16(_mm512_and_si512(dv, lowBytes), ia),
+                _mm512_and_si512(_mm512_mullo_epi16(_mm512_and_si512(sv, lowBytes), a),
+                                 blueFraction));
+            const __m512i odd = _mm512_add_epi16(_mm512_mullo_epi16(_mm512_srli_epi16(dv, 8), ia),
+                                                 _mm512_mullo_epi16(_mm512_srli_epi16(sv, 8), a));
+            const __m512i joined = _mm512_or_si512(
+                _mm512_ternarylogic_epi32(_mm512_srli_epi16(even, 8), odd, green, 0xF8),
+                opaqueAlpha);
+            const __m512i out =
+                _mm512_mask_mov_epi32(joined, _mm512_cmpge_epu32_mask(sv, opaqueAlpha), sv);
+            _mm512_mask_storeu_epi32(d, visible, out);
+        }
+        return;
+    }
+    for (int j = 0; j < height; ++j) {
+        CompositeRowOntoOpaqueBody(d + size_t(j) * size_t(dPitch), s + size_t(j) * size_t(sPitch),
+                                   width);
     }
 }
 
@@ -385,6 +431,7 @@ KernelTable Avx512Kernels() {
     table.fillRowBlend = Avx512::FillRowBlend;
     table.blendRowOntoOpaque = Avx512::BlendRowOntoOpaque;
     table.compositeRowOntoOpaque = Avx512::CompositeRowOntoOpaque;
+    table.compositeRectOntoOpaque = Avx512::CompositeRectOntoOpaque;
     table.compositeRow = Avx512::CompositeRow;
     table.tintRow = Avx512::TintRow;
     table.addRow = Avx512::AddRow;

@@ -282,6 +282,7 @@ KernelTable Sse2Kernels() {
                        Sse2::AccumulateColumnTap,
                        Sse2::FinishFilteredRow,
                        nullptr,
+                       nullptr,
                        nullptr};
 }
 

@@ -241,6 +241,10 @@ TEST_F(PixelKernelsTest, DrawingMatchesTheScalarLevelAtEveryLevel) {
              g.ClipRect(7, 5, 77, 20);
              g.DrawImage(s, 3, 1, Rect(1, 2, 90, 30));
          }},
+        {"narrow blits onto opaque", true,
+         [](Graphics& g, MemoryImage* s) {
+             for (int w : {1, 5, 12, 16, 17, 31, 32}) g.DrawImage(s, 2 * w, w, Rect(w, 3, w, 20));
+         }},
         {"tinted blit onto opaque", true,
          [](Graphics& g, MemoryImage* s) {
              g.SetColorizeImages(true);
