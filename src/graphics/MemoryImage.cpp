@@ -603,8 +603,13 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
                     std::memcpy(d + i, s + i, size_t(n) * 4);
                     i += n;
                 } else if (n >= kSpan && a != 0 && a != 255) {
-                    BlendRowOntoOpaque(d + i, s + i, n);
-                    i += n;
+                    // A translucent run goes on through the runs of 255 that follow it.
+                    int end = i + n;
+                    while (end < w && (s[end] >> 24) != 0 && (s[end] >> 24) != 255) {
+                        end += std::min<int>(runs[end], w - end);
+                    }
+                    BlendRowOntoOpaque(d + i, s + i, end - i);
+                    i = end;
                 } else {
                     const int end = std::min(w, i + std::max(n, kSpan));
                     CompositeRowOntoOpaque(d + i, s + i, end - i);
