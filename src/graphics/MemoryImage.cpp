@@ -501,7 +501,8 @@ int ClampChannel(int v) {
 }
 
 // Runs of opaque or transparent pixels at least this long are copied or skipped whole; shorter
-// runs go to the kernels in spans of at least kSpan pixels.
+// runs go to the kernels in spans of whole blocks of this length. Translucent runs of at least
+// kSpan pixels go to the blend kernel on their own.
 constexpr int kWholeRun = 64;
 constexpr int kSpan = 32;
 
@@ -570,8 +571,8 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
 
     if (white && !hasTrans && !hasAlpha) {
         // Opaque destination: the run-length table copies long opaque runs and skips long
-        // transparent ones whole; everything else goes to the kernels in spans of at least
-        // kSpan pixels, so that short runs do not each cost a call.
+        // transparent ones whole; everything else goes to the kernels in long spans, so that
+        // short runs do not each cost a call (the kernels handle all three kinds of pixel).
         if (w <= kSpan && rows.Bits() != nullptr) {
             // Narrow blits (glyphs, small sprites): one span per row, all rows in one call.
             CompositeRectOntoOpaque(dstBits + size_t(y) * size_t(pitch) + size_t(x), pitch,
@@ -580,6 +581,7 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
             return;
         }
         if (w <= kSpan) {
+            // The same through the colour table, row by row.
             for (int j = 0; j < srcRect.height; ++j) {
                 CompositeRowOntoOpaque(dstBits + size_t(y + j) * size_t(pitch) + size_t(x),
                                        rows.Row(srcRect.x, srcRect.y + j, w), w);
@@ -603,7 +605,8 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
                     std::memcpy(d + i, s + i, size_t(n) * 4);
                     i += n;
                 } else if (n >= kSpan && a != 0 && a != 255) {
-                    // A translucent run goes on through the runs of 255 that follow it.
+                    // A translucent run goes on through the translucent runs that follow it
+                    // (one table entry counts at most 255 pixels).
                     int end = i + n;
                     while (end < w && (s[end] >> 24) != 0 && (s[end] >> 24) != 255) {
                         end += std::min<int>(runs[end], w - end);
@@ -611,7 +614,16 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
                     BlendRowOntoOpaque(d + i, s + i, end - i);
                     i = end;
                 } else {
-                    const int end = std::min(w, i + std::max(n, kSpan));
+                    // Blocks of kWholeRun pixels up to the first block that starts with a run
+                    // long enough to copy or skip whole (the block starts are independent of
+                    // the table, so this does not walk every short run).
+                    int end = std::min(w, i + kWholeRun);
+                    while (end < w) {
+                        const int m = std::min<int>(runs[end], w - end);
+                        const uint32_t b = s[end] >> 24;
+                        if (m >= kWholeRun && (b == 0 || b == 255)) break;
+                        end = std::min(w, end + kWholeRun);
+                    }
                     CompositeRowOntoOpaque(d + i, s + i, end - i);
                     i = end;
                 }

@@ -119,6 +119,20 @@ KELVANE_AVX512 void FillRowBlend(uint32_t* p, int count, uint32_t packed, const 
 
 KELVANE_AVX512 void BlendRowOntoOpaque(uint32_t* d, const uint32_t* s, int count) {
     int i = 0;
+    if (count > 16 && count % 16 != 0) {
+        // The last sixteen pixels are blended first, from the untouched destination, and
+        // stored last over the end of the row: every pixel's result depends on its own two
+        // pixels only, so the overlap gets the same values twice and no masked store is needed
+        // (those are slow on some processors).
+        const __m512i last =
+            BlendOpaque16(_mm512_loadu_si512(s + count - 16), _mm512_loadu_si512(d + count - 16));
+        for (; i + 16 <= count; i += 16) {
+            _mm512_storeu_si512(
+                d + i, BlendOpaque16(_mm512_loadu_si512(s + i), _mm512_loadu_si512(d + i)));
+        }
+        _mm512_storeu_si512(d + count - 16, last);
+        return;
+    }
     for (; i + 16 <= count; i += 16) {
         _mm512_storeu_si512(d + i,
                             BlendOpaque16(_mm512_loadu_si512(s + i), _mm512_loadu_si512(d + i)));
@@ -130,13 +144,12 @@ KELVANE_AVX512 void BlendRowOntoOpaque(uint32_t* d, const uint32_t* s, int count
     }
 }
 
-KELVANE_AVX512 inline __attribute__((always_inline)) void CompositeRowOntoOpaqueBody(
+// Whole groups of sixteen: transparent groups leave the destination alone, opaque groups need
+// not read it.
+KELVANE_AVX512 inline __attribute__((always_inline)) void CompositeOntoOpaqueGroups(
     uint32_t* d, const uint32_t* s, int count) {
     const __m512i one = _mm512_set1_epi32(0x01000000);
-    // Groups of transparent pixels leave the destination alone, groups of opaque ones need
-    // not read it.
-    int i = 0;
-    for (; i + 16 <= count; i += 16) {
+    for (int i = 0; i < count; i += 16) {
         const __m512i sv = _mm512_loadu_si512(s + i);
         const __mmask16 visible = _mm512_cmpge_epu32_mask(sv, one);
         if (visible == 0) continue;
@@ -149,12 +162,30 @@ KELVANE_AVX512 inline __attribute__((always_inline)) void CompositeRowOntoOpaque
         const __m512i out = _mm512_mask_mov_epi32(BlendOpaque16(sv, dv), opaque, sv);
         _mm512_storeu_si512(d + i, _mm512_mask_mov_epi32(dv, visible, out));
     }
-    if (i < count) {
-        const __mmask16 m = TailMask(count - i);
-        const __m512i sv = LoadMasked(s + i, m);
+}
+
+KELVANE_AVX512 inline __attribute__((always_inline)) void CompositeRowOntoOpaqueBody(
+    uint32_t* d, const uint32_t* s, int count) {
+    const __m512i one = _mm512_set1_epi32(0x01000000);
+    const int whole = count & ~15;
+    if (count > 16 && whole != count) {
+        // The end of the row as in BlendRowOntoOpaque: computed first from the untouched
+        // destination, stored last over the overlap.
+        const __m512i sv = _mm512_loadu_si512(s + count - 16);
+        const __m512i dv = _mm512_loadu_si512(d + count - 16);
+        __m512i last = _mm512_mask_mov_epi32(BlendOpaque16(sv, dv), OpaqueLanes(sv), sv);
+        last = _mm512_mask_mov_epi32(dv, _mm512_cmpge_epu32_mask(sv, one), last);
+        CompositeOntoOpaqueGroups(d, s, whole);
+        _mm512_storeu_si512(d + count - 16, last);
+        return;
+    }
+    CompositeOntoOpaqueGroups(d, s, whole);
+    if (whole < count) {
+        const __mmask16 m = TailMask(count - whole);
+        const __m512i sv = LoadMasked(s + whole, m);
         const __m512i out =
-            _mm512_mask_mov_epi32(BlendOpaque16(sv, LoadMasked(d + i, m)), OpaqueLanes(sv), sv);
-        _mm512_mask_storeu_epi32(d + i, _mm512_cmpge_epu32_mask(sv, one) & m, out);
+            _mm512_mask_mov_epi32(BlendOpaque16(sv, LoadMasked(d + whole, m)), OpaqueLanes(sv), sv);
+        _mm512_mask_storeu_epi32(d + whole, _mm512_cmpge_epu32_mask(sv, one) & m, out);
     }
 }
 
