@@ -120,15 +120,20 @@ KELVANE_AVX2 void BlendRowOntoOpaque(uint32_t* d, const uint32_t* s, int count) 
 
 KELVANE_AVX2 void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count) {
     const __m256i alpha = AlphaBits();
-    // Without branches: sprite edges mix the three kinds of pixel unpredictably. Opaque pixels
-    // take the source, transparent ones keep the destination.
+    // Groups of transparent pixels leave the destination alone, groups of opaque ones need
+    // not read it.
     int i = 0;
     for (; i + 8 <= count; i += 8) {
         const __m256i sv = Load(s + i);
-        const __m256i dv = Load(d + i);
         const __m256i sa = _mm256_and_si256(sv, alpha);
-        const __m256i opaque = _mm256_cmpeq_epi32(sa, alpha);
         const __m256i clear = _mm256_cmpeq_epi32(sa, _mm256_setzero_si256());
+        if (_mm256_movemask_epi8(clear) == -1) continue;  // transparent: the destination stays
+        const __m256i opaque = _mm256_cmpeq_epi32(sa, alpha);
+        if (_mm256_movemask_epi8(opaque) == -1) {
+            Store(d + i, sv);  // opaque: no need to read the destination
+            continue;
+        }
+        const __m256i dv = Load(d + i);
         const __m256i out = _mm256_blendv_epi8(BlendOpaque8(sv, dv), sv, opaque);
         Store(d + i, _mm256_blendv_epi8(out, dv, clear));
     }

@@ -40,30 +40,48 @@ inline void Store(uint32_t* p, __m128i v) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
 }
 
-// Blend onto opaque of two pixels in 16-bit lanes: red and green (dst x (256 - a) + src x a)
-// / 256, blue as two truncated terms.
-inline __m128i BlendOpaqueHalf(__m128i s16, __m128i d16) {
-    const __m128i blueLanes = _mm_set_epi16(0, 0, 0, -1, 0, 0, 0, -1);
-    const __m128i a = SpreadAlpha(s16);
-    const __m128i t1 = _mm_mullo_epi16(d16, _mm_sub_epi16(_mm_set1_epi16(256), a));
-    const __m128i t2 = _mm_mullo_epi16(s16, a);
-    const __m128i joint = _mm_srli_epi16(_mm_add_epi16(t1, t2), 8);
-    const __m128i apart = _mm_add_epi16(_mm_srli_epi16(t1, 8), _mm_srli_epi16(t2, 8));
-    return _mm_or_si128(_mm_and_si128(blueLanes, apart), _mm_andnot_si128(blueLanes, joint));
+// Each pixel's alpha in both of its 16-bit lanes.
+inline __m128i PixelAlpha(__m128i s) {
+    const __m128i a = _mm_srli_epi32(s, 24);
+    return _mm_or_si128(a, _mm_slli_epi32(a, 16));
+}
+inline __m128i EvenBytes(__m128i v) {
+    return _mm_and_si128(v, _mm_set1_epi32(0x00FF00FF));
+}
+inline __m128i OddBytes(__m128i v) {
+    return _mm_srli_epi16(v, 8);
 }
 
+// Puts the high bytes of the blue-red sums and the green sum together, alpha 255.
+inline __m128i Join(__m128i evenSums, __m128i oddSums) {
+    const __m128i rb = _mm_srli_epi16(evenSums, 8);
+    const __m128i g = _mm_and_si128(oddSums, _mm_set1_epi32(0x0000FF00));
+    return _mm_or_si128(_mm_or_si128(rb, g), AlphaBits());
+}
+
+// Blend onto opaque: red and green (dst x (256 - a) + src x a) / 256, blue with the source
+// term's fraction dropped before the sum (which is the two terms truncated apart), alpha 255.
 inline __m128i BlendOpaque4(__m128i s, __m128i d) {
-    return _mm_or_si128(
-        _mm_packus_epi16(BlendOpaqueHalf(Lo16(s), Lo16(d)), BlendOpaqueHalf(Hi16(s), Hi16(d))),
-        AlphaBits());
+    const __m128i a = PixelAlpha(s);
+    const __m128i ia = _mm_sub_epi16(_mm_set1_epi16(256), a);
+    const __m128i blueFraction = _mm_set1_epi32(int(0xFFFFFF00u));
+    const __m128i even =
+        _mm_add_epi16(_mm_mullo_epi16(EvenBytes(d), ia),
+                      _mm_and_si128(_mm_mullo_epi16(EvenBytes(s), a), blueFraction));
+    const __m128i odd =
+        _mm_add_epi16(_mm_mullo_epi16(OddBytes(d), ia), _mm_mullo_epi16(OddBytes(s), a));
+    return Join(even, odd);
 }
 
 // The composite onto opaque pixels (oa = 255, w = the source alpha), every channel one sum.
-inline __m128i CompositeOpaqueHalf(__m128i s16, __m128i d16) {
-    const __m128i a = SpreadAlpha(s16);
-    const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(s16, a),
-                                      _mm_mullo_epi16(d16, _mm_sub_epi16(_mm_set1_epi16(256), a)));
-    return _mm_srli_epi16(sum, 8);
+inline __m128i CompositeOpaque4(__m128i s, __m128i d) {
+    const __m128i a = PixelAlpha(s);
+    const __m128i ia = _mm_sub_epi16(_mm_set1_epi16(256), a);
+    const __m128i even =
+        _mm_add_epi16(_mm_mullo_epi16(EvenBytes(d), ia), _mm_mullo_epi16(EvenBytes(s), a));
+    const __m128i odd =
+        _mm_add_epi16(_mm_mullo_epi16(OddBytes(d), ia), _mm_mullo_epi16(OddBytes(s), a));
+    return Join(even, odd);
 }
 
 void FillRowOpaque(uint32_t* p, int count, uint32_t packed) {
@@ -111,10 +129,16 @@ void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count) {
     int k = 0;
     for (; k + 4 <= count; k += 4) {
         const __m128i sv = Load(s + k);
-        const __m128i dv = Load(d + k);
         const __m128i sa = _mm_and_si128(sv, alpha);
-        const __m128i opaque = _mm_cmpeq_epi32(sa, alpha);
         const __m128i clear = _mm_cmpeq_epi32(sa, _mm_setzero_si128());
+        const int clearBits = _mm_movemask_epi8(clear);
+        if (clearBits == 0xFFFF) continue;  // transparent: the destination stays
+        const __m128i opaque = _mm_cmpeq_epi32(sa, alpha);
+        if (_mm_movemask_epi8(opaque) == 0xFFFF) {
+            Store(d + k, sv);  // opaque: no need to read the destination
+            continue;
+        }
+        const __m128i dv = Load(d + k);
         __m128i out = BlendOpaque4(sv, dv);
         out = _mm_or_si128(_mm_and_si128(opaque, sv), _mm_andnot_si128(opaque, out));
         out = _mm_or_si128(_mm_and_si128(clear, dv), _mm_andnot_si128(clear, out));
@@ -132,10 +156,7 @@ void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* ble
             continue;
         }
         // Over opaque pixels alpha 0 gives the destination back, so no pixel needs skipping.
-        const __m128i sv = Load(s + k);
-        const __m128i out = _mm_packus_epi16(CompositeOpaqueHalf(Lo16(sv), Lo16(dv)),
-                                             CompositeOpaqueHalf(Hi16(sv), Hi16(dv)));
-        Store(d + k, _mm_or_si128(out, AlphaBits()));
+        Store(d + k, CompositeOpaque4(Load(s + k), dv));
     }
     Reference::CompositeRow(d + k, s + k, count - k, blend);
 }
