@@ -229,6 +229,86 @@ KELVANE_AVX2 void AccumulateColumnTap(uint32_t* acc, const uint16_t* in, int cou
     Reference::AccumulateColumnTap(acc + k, in + k, (n - k) / 4, weight);
 }
 
+KELVANE_AVX2 void AccumulateRowPairs(uint16_t* out, const uint32_t* s, int srcCount,
+                                     const TapPairs& pairs) {
+    const int n = int(pairs.Count());
+    int k = 0;
+    for (; k + 8 <= n; k += 8) {
+        const __m256i p0 = _mm256_i32gather_epi32(
+            reinterpret_cast<const int*>(s),
+            Load(reinterpret_cast<const uint32_t*>(pairs.src0.data() + k)), 4);
+        const __m256i p1 = _mm256_i32gather_epi32(
+            reinterpret_cast<const int*>(s),
+            Load(reinterpret_cast<const uint32_t*>(pairs.src1.data() + k)), 4);
+        const __m256i weight0 = Load(pairs.w0.data() + k);
+        const __m256i weight1 = Load(pairs.w1.data() + k);
+        const __m256i even = _mm256_add_epi16(_mm256_mullo_epi16(EvenBytes(p0), weight0),
+                                              _mm256_mullo_epi16(EvenBytes(p1), weight1));
+        const __m256i odd = _mm256_add_epi16(_mm256_mullo_epi16(OddBytes(p0), weight0),
+                                             _mm256_mullo_epi16(OddBytes(p1), weight1));
+        // Blue, green, red, alpha per column, columns back in order.
+        const __m256i lo = _mm256_unpacklo_epi16(even, odd);
+        const __m256i hi = _mm256_unpackhi_epi16(even, odd);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * size_t(k)),
+                            _mm256_permute2x128_si256(lo, hi, 0x20));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * size_t(k) + 16),
+                            _mm256_permute2x128_si256(lo, hi, 0x31));
+    }
+    if (k < n) {
+        const int32_t* i0 = pairs.src0.data();
+        const int32_t* i1 = pairs.src1.data();
+        const uint32_t* w0 = pairs.w0.data();
+        const uint32_t* w1 = pairs.w1.data();
+        Reference::AccumulateRowPairs(
+            out + 4 * size_t(k), s, srcCount,
+            TapPairs{{i0 + k, i0 + n}, {i1 + k, i1 + n}, {w0 + k, w0 + n}, {w1 + k, w1 + n}, true});
+    }
+}
+
+KELVANE_AVX2 void FinishFilteredRowPair(uint32_t* d, const uint16_t* in0, uint32_t w0,
+                                        const uint16_t* in1, uint32_t w1, int count) {
+    const __m256i weight0 = _mm256_set1_epi16(short(w0));
+    const __m256i weight1 = _mm256_set1_epi16(short(w1));
+    const __m256i full = _mm256_set1_epi16(256);
+    const __m256i opaque = _mm256_set1_epi16(255);
+    const __m256i oneLane = _mm256_set1_epi16(1);
+    const __m256i alphaIndex =
+        _mm256_setr_epi8(6, 7, 6, 7, 6, 7, 6, 7, 14, 15, 14, 15, 14, 15, 14, 15, 6, 7, 6, 7, 6, 7,
+                         6, 7, 14, 15, 14, 15, 14, 15, 14, 15);
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        // Each channel (in0 x w0 + in1 x w1) / 65536 from the high and low halves of the
+        // products, at most 255.
+        const __m256i v0 =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in0 + 4 * size_t(i)));
+        const __m256i v1 =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in1 + 4 * size_t(i)));
+        const __m256i lo0 = _mm256_mullo_epi16(v0, weight0);
+        const __m256i lo = _mm256_add_epi16(lo0, _mm256_mullo_epi16(v1, weight1));
+        // No carry out of the low halves where lo >= lo0: there `noCarry` is -1, else 0.
+        const __m256i noCarry = _mm256_cmpeq_epi16(_mm256_max_epu16(lo, lo0), lo);
+        __m256i c =
+            _mm256_add_epi16(_mm256_mulhi_epu16(v0, weight0), _mm256_mulhi_epu16(v1, weight1));
+        c = _mm256_min_epu16(_mm256_add_epi16(_mm256_add_epi16(c, oneLane), noCarry), opaque);
+        const __m256i d16 =
+            _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i)));
+        const __m256i a = _mm256_shuffle_epi8(c, alphaIndex);
+        // Colours c x a / 256 + dst x (256 - a) / 256; alpha da + (255 - da) x a / 255, the
+        // division exact as (x + 1 + x / 256) / 256. With a = 0 both give the pixel back.
+        const __m256i colour = _mm256_add_epi16(
+            _mm256_srli_epi16(_mm256_mullo_epi16(c, a), 8),
+            _mm256_srli_epi16(_mm256_mullo_epi16(d16, _mm256_sub_epi16(full, a)), 8));
+        const __m256i x = _mm256_mullo_epi16(_mm256_sub_epi16(opaque, d16), a);
+        const __m256i q = _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_add_epi16(x, oneLane), _mm256_srli_epi16(x, 8)), 8);
+        const __m256i out = _mm256_blend_epi16(colour, _mm256_add_epi16(d16, q), 0x88);
+        const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi16(out, out), 0x08);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm256_castsi256_si128(packed));
+    }
+    Reference::FinishFilteredRowPair(d + i, in0 + 4 * size_t(i), w0, in1 + 4 * size_t(i), w1,
+                                     count - i);
+}
+
 }  // namespace
 }  // namespace Avx2
 
@@ -242,6 +322,8 @@ KernelTable Avx2Kernels() {
     table.tintRow = Avx2::TintRow;
     table.addRow = Avx2::AddRow;
     table.accumulateColumnTap = Avx2::AccumulateColumnTap;
+    table.accumulateRowPairs = Avx2::AccumulateRowPairs;
+    table.finishFilteredRowPair = Avx2::FinishFilteredRowPair;
     return table;
 }
 
