@@ -126,12 +126,24 @@ KELVANE_AVX512 void BlendRowOntoOpaque(uint32_t* d, const uint32_t* s, int count
         // (those are slow on some processors).
         const __m512i last =
             BlendOpaque16(_mm512_loadu_si512(s + count - 16), _mm512_loadu_si512(d + count - 16));
+        for (; i + 32 <= count; i += 32) {
+            const __m512i s0 = _mm512_loadu_si512(s + i), s1 = _mm512_loadu_si512(s + i + 16);
+            const __m512i d0 = _mm512_loadu_si512(d + i), d1 = _mm512_loadu_si512(d + i + 16);
+            _mm512_storeu_si512(d + i, BlendOpaque16(s0, d0));
+            _mm512_storeu_si512(d + i + 16, BlendOpaque16(s1, d1));
+        }
         for (; i + 16 <= count; i += 16) {
             _mm512_storeu_si512(
                 d + i, BlendOpaque16(_mm512_loadu_si512(s + i), _mm512_loadu_si512(d + i)));
         }
         _mm512_storeu_si512(d + count - 16, last);
         return;
+    }
+    for (; i + 32 <= count; i += 32) {
+        const __m512i s0 = _mm512_loadu_si512(s + i), s1 = _mm512_loadu_si512(s + i + 16);
+        const __m512i d0 = _mm512_loadu_si512(d + i), d1 = _mm512_loadu_si512(d + i + 16);
+        _mm512_storeu_si512(d + i, BlendOpaque16(s0, d0));
+        _mm512_storeu_si512(d + i + 16, BlendOpaque16(s1, d1));
     }
     for (; i + 16 <= count; i += 16) {
         _mm512_storeu_si512(d + i,
