@@ -103,18 +103,19 @@ KELVANE_AVX512 void FillRowBlend(uint32_t* p, int count, uint32_t packed, const 
     const __m512i iw = _mm512_set1_epi16(short(256 - sa));
     const __m512i srcEven = _mm512_mullo_epi16(EvenBytes(src), w);
     const __m512i srcOdd = _mm512_mullo_epi16(OddBytes(src), w);
-    for (int i = 0; i < count; i += 16) {
-        const __mmask16 m = TailMask(count - i);
-        const __m512i d = LoadMasked(p + i, m);
-        if ((OpaqueLanes(d) & m) != m) {
-            Reference::FillRowBlend(p + i, count - i < 16 ? count - i : 16, packed, blend);
+    // Over opaque pixels oa = 255 and w = sa; groups with other pixels take the reference.
+    int i = 0;
+    for (; i + 16 <= count; i += 16) {
+        const __m512i d = _mm512_loadu_si512(p + i);
+        if (OpaqueLanes(d) != 0xFFFF) {
+            Reference::FillRowBlend(p + i, 16, packed, blend);
             continue;
         }
-        // Over opaque pixels oa = 255 and w = sa.
         const __m512i even = _mm512_add_epi16(_mm512_mullo_epi16(EvenBytes(d), iw), srcEven);
         const __m512i odd = _mm512_add_epi16(_mm512_mullo_epi16(OddBytes(d), iw), srcOdd);
-        _mm512_mask_storeu_epi32(p + i, m, Join(even, odd));
+        _mm512_storeu_si512(p + i, Join(even, odd));
     }
+    Reference::FillRowBlend(p + i, count - i, packed, blend);
 }
 
 KELVANE_AVX512 void BlendRowOntoOpaque(uint32_t* d, const uint32_t* s, int count) {
@@ -247,17 +248,19 @@ KELVANE_AVX512 void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint3
 }
 
 KELVANE_AVX512 void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* blend) {
-    for (int i = 0; i < count; i += 16) {
-        const __mmask16 m = TailMask(count - i);
-        const __m512i dv = LoadMasked(d + i, m);
-        if ((OpaqueLanes(dv) & m) != m) {
-            Reference::CompositeRow(d + i, s + i, count - i < 16 ? count - i : 16, blend);
+    // Over opaque pixels alpha 0 gives the destination back, so no pixel needs skipping;
+    // groups with other pixels take the reference.
+    int i = 0;
+    for (; i + 16 <= count; i += 16) {
+        const __m512i dv = _mm512_loadu_si512(d + i);
+        if (OpaqueLanes(dv) != 0xFFFF) {
+            Reference::CompositeRow(d + i, s + i, 16, blend);
             continue;
         }
-        // Over opaque pixels alpha 0 gives the destination back, so no pixel needs skipping.
-        const __m512i sv = LoadMasked(s + i, m);
-        _mm512_mask_storeu_epi32(d + i, m, CompositeOpaque16(sv, dv, SpreadAlpha(sv)));
+        const __m512i sv = _mm512_loadu_si512(s + i);
+        _mm512_storeu_si512(d + i, CompositeOpaque16(sv, dv, SpreadAlpha(sv)));
     }
+    Reference::CompositeRow(d + i, s + i, count - i, blend);
 }
 
 KELVANE_AVX512 void TintRow(uint32_t* d, const uint32_t* s, int count, const Color& c,
@@ -267,15 +270,14 @@ KELVANE_AVX512 void TintRow(uint32_t* d, const uint32_t* s, int count, const Col
     const __m512i tintOdd = _mm512_set1_epi32(c.green);
     const __m512i colorAlpha = _mm512_set1_epi16(short(c.alpha));
     const __m512i oneLane = _mm512_set1_epi16(1);
-    for (int i = 0; i < count; i += 16) {
-        const __mmask16 mask = TailMask(count - i);
-        const __m512i dv = LoadMasked(d + i, mask);
-        if ((OpaqueLanes(dv) & mask) != mask) {
-            Reference::TintRow(d + i, s + i, count - i < 16 ? count - i : 16, c, effAlpha, tintR,
-                               tintG, tintB, blend);
+    int i = 0;
+    for (; i + 16 <= count; i += 16) {
+        const __m512i dv = _mm512_loadu_si512(d + i);
+        if (OpaqueLanes(dv) != 0xFFFF) {
+            Reference::TintRow(d + i, s + i, 16, c, effAlpha, tintR, tintG, tintB, blend);
             continue;
         }
-        const __m512i sv = LoadMasked(s + i, mask);
+        const __m512i sv = _mm512_loadu_si512(s + i);
         // m = colour alpha x source alpha / 255, the division exact as (x + 1 + x / 256) / 256.
         const __m512i x = _mm512_mullo_epi16(SpreadAlpha(sv), colorAlpha);
         const __m512i m = _mm512_srli_epi16(
@@ -285,8 +287,29 @@ KELVANE_AVX512 void TintRow(uint32_t* d, const uint32_t* s, int count, const Col
         const __m512i to = _mm512_srli_epi16(_mm512_mullo_epi16(OddBytes(sv), tintOdd), 8);
         const __m512i tinted = _mm512_or_si512(te, _mm512_slli_epi16(to, 8));
         // Over opaque pixels oa = 255 and w = m; m = 0 gives the pixel back.
-        _mm512_mask_storeu_epi32(d + i, mask, CompositeOpaque16(tinted, dv, m));
+        _mm512_storeu_si512(d + i, CompositeOpaque16(tinted, dv, m));
     }
+    Reference::TintRow(d + i, s + i, count - i, c, effAlpha, tintR, tintG, tintB, blend);
+}
+
+// The additive contribution of sixteen source pixels, bytes in place (alpha byte 0).
+KELVANE_AVX512 inline __m512i Contribution16(__m512i sv, bool tinted, __m512i kEven, __m512i kOdd,
+                                             bool srcAlpha) {
+    __m512i even = EvenBytes(sv);
+    __m512i odd = _mm512_and_si512(_mm512_srli_epi32(sv, 8), _mm512_set1_epi32(0xFF));
+    if (tinted) {
+        even = _mm512_srli_epi16(_mm512_mullo_epi16(even, kEven), 8);
+        odd = _mm512_srli_epi16(_mm512_mullo_epi16(odd, kOdd), 8);
+    }
+    if (srcAlpha) {
+        const __m512i a = SpreadAlpha(sv);
+        even = _mm512_srli_epi16(_mm512_mullo_epi16(even, a), 8);
+        odd = _mm512_srli_epi16(_mm512_mullo_epi16(odd, a), 8);
+    }
+    const __m512i add = _mm512_or_si512(even, _mm512_slli_epi16(odd, 8));
+    if (srcAlpha) return add;
+    // Alpha 0 adds nothing.
+    return _mm512_maskz_mov_epi32(_mm512_cmpge_epu32_mask(sv, _mm512_set1_epi32(0x01000000)), add);
 }
 
 KELVANE_AVX512 void AddRow(uint32_t* d, const uint32_t* s, int count, int kR, int kG, int kB,
@@ -296,26 +319,33 @@ KELVANE_AVX512 void AddRow(uint32_t* d, const uint32_t* s, int count, int kR, in
     const bool tinted = kR != 256 || kG != 256 || kB != 256;
     const __m512i kEven = _mm512_set1_epi32(int((uint32_t(kR) << 16) | uint32_t(kB)));
     const __m512i kOdd = _mm512_set1_epi32(kG);
-    const __m512i one = _mm512_set1_epi32(0x01000000);
-    for (int i = 0; i < count; i += 16) {
+    int i = 0;
+    if (count > 16 && count % 16 != 0) {
+        // The end of the row first, from the untouched destination, stored last over the
+        // overlap (each pixel's result depends on its own two pixels only).
+        const __m512i last = _mm512_adds_epu8(
+            _mm512_loadu_si512(d + count - 16),
+            Contribution16(_mm512_loadu_si512(s + count - 16), tinted, kEven, kOdd, srcAlpha));
+        for (; i + 16 <= count; i += 16) {
+            _mm512_storeu_si512(
+                d + i, _mm512_adds_epu8(_mm512_loadu_si512(d + i),
+                                        Contribution16(_mm512_loadu_si512(s + i), tinted, kEven,
+                                                       kOdd, srcAlpha)));
+        }
+        _mm512_storeu_si512(d + count - 16, last);
+        return;
+    }
+    for (; i + 16 <= count; i += 16) {
+        _mm512_storeu_si512(d + i, _mm512_adds_epu8(_mm512_loadu_si512(d + i),
+                                                    Contribution16(_mm512_loadu_si512(s + i),
+                                                                   tinted, kEven, kOdd, srcAlpha)));
+    }
+    if (i < count) {
         const __mmask16 m = TailMask(count - i);
-        const __m512i sv = LoadMasked(s + i, m);
-        __m512i even = EvenBytes(sv);
-        __m512i odd = _mm512_and_si512(_mm512_srli_epi32(sv, 8), _mm512_set1_epi32(0xFF));
-        if (tinted) {
-            even = _mm512_srli_epi16(_mm512_mullo_epi16(even, kEven), 8);
-            odd = _mm512_srli_epi16(_mm512_mullo_epi16(odd, kOdd), 8);
-        }
-        __mmask16 store = m;
-        if (srcAlpha) {
-            const __m512i a = SpreadAlpha(sv);
-            even = _mm512_srli_epi16(_mm512_mullo_epi16(even, a), 8);
-            odd = _mm512_srli_epi16(_mm512_mullo_epi16(odd, a), 8);
-        } else {
-            store &= _mm512_cmpge_epu32_mask(sv, one);  // alpha 0 adds nothing
-        }
-        const __m512i add = _mm512_or_si512(even, _mm512_slli_epi16(odd, 8));
-        _mm512_mask_storeu_epi32(d + i, store, _mm512_adds_epu8(LoadMasked(d + i, m), add));
+        _mm512_mask_storeu_epi32(
+            d + i, m,
+            _mm512_adds_epu8(LoadMasked(d + i, m),
+                             Contribution16(LoadMasked(s + i, m), tinted, kEven, kOdd, srcAlpha)));
     }
 }
 
