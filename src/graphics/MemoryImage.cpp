@@ -734,7 +734,7 @@ void MemoryImage::StretchBltFast(MemoryImage* src, const Rect& clipped, double s
     const uint16_t* blend = GetBlendTable().entries;
     const double stepX = srcW / clipped.width;
     const double stepY = srcH / clipped.height;
-    std::vector<int> columnOf(size_t(clipped.width));
+    std::vector<int32_t> columnOf(size_t(clipped.width));
     for (int i = 0; i < clipped.width; ++i) {
         columnOf[size_t(i)] = std::clamp(int(srcX + i * stepX), 0, src->width - 1);
     }
@@ -745,7 +745,7 @@ void MemoryImage::StretchBltFast(MemoryImage* src, const Rect& clipped, double s
         const int sy = std::clamp(int(srcY + j * stepY), 0, src->height - 1);
         if (sy != gatheredRow) {
             const uint32_t* s = rows.Row(0, sy, src->width);
-            for (size_t i = 0; i < gathered.size(); ++i) gathered[i] = s[columnOf[i]];
+            GatherRow(gathered.data(), s, src->width, columnOf.data(), clipped.width);
             gatheredRow = sy;
         }
         uint32_t* d = dstBits + size_t(clipped.y + j) * size_t(pitch) + size_t(clipped.x);

@@ -30,6 +30,8 @@ struct KernelTable {
     // Null where a level has no version of its own (the rows go to compositeRowOntoOpaque).
     void (*compositeRectOntoOpaque)(uint32_t* d, int dPitch, const uint32_t* s, int sPitch,
                                     int width, int height);
+    void (*gatherRow)(uint32_t* out, const uint32_t* s, int srcCount, const int32_t* columns,
+                      int count);
     // The pair kernels: null where a level has no vector version (the reference stands in).
     void (*accumulateRowPairs)(uint16_t* out, const uint32_t* s, int srcCount,
                                const TapPairs& pairs);

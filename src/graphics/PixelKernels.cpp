@@ -54,6 +54,11 @@ void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPi
     }
 }
 
+void GatherRow(uint32_t* out, const uint32_t* s, int srcCount, const int32_t* columns, int count) {
+    (void)srcCount;
+    for (int i = 0; i < count; ++i) out[i] = s[columns[i]];
+}
+
 void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* blend) {
     for (int i = 0; i < count; ++i) {
         const uint32_t sp = s[i];
@@ -207,6 +212,7 @@ KernelTable ScalarKernels() {
                        Reference::AccumulateColumnTap,
                        Reference::FinishFilteredRow,
                        nullptr,
+                       Reference::GatherRow,
                        nullptr,
                        nullptr};
 }
@@ -321,6 +327,9 @@ void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPi
         table.compositeRowOntoOpaque(d + size_t(j) * size_t(dPitch), s + size_t(j) * size_t(sPitch),
                                      width);
     }
+}
+void GatherRow(uint32_t* out, const uint32_t* s, int srcCount, const int32_t* columns, int count) {
+    Active().gatherRow(out, s, srcCount, columns, count);
 }
 void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* blend) {
     Active().compositeRow(d, s, count, blend);

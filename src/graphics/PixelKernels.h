@@ -85,6 +85,9 @@ void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count);
 // call for a narrow blit such as a glyph.
 void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPitch, int width,
                              int height);
+// out[i] = s[columns[i]] for the nearest-pixel stretch; the columns never decrease and lie in
+// [0, srcCount).
+void GatherRow(uint32_t* out, const uint32_t* s, int srcCount, const int32_t* columns, int count);
 // Untinted source pixels composited onto any destination: alpha 0 skipped, every other pixel
 // by the blend table (out alpha, weight) as the translucent fill.
 void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* blend);
@@ -158,6 +161,7 @@ void BlendRowOntoOpaque(uint32_t* d, const uint32_t* s, int count);
 void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count);
 void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPitch, int width,
                              int height);
+void GatherRow(uint32_t* out, const uint32_t* s, int srcCount, const int32_t* columns, int count);
 void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* blend);
 void TintRow(uint32_t* d, const uint32_t* s, int count, const Color& c, const uint8_t* effAlpha,
              const uint32_t* tintR, const uint32_t* tintG, const uint32_t* tintB,

@@ -229,6 +229,16 @@ KELVANE_AVX2 void AccumulateColumnTap(uint32_t* acc, const uint16_t* in, int cou
     Reference::AccumulateColumnTap(acc + k, in + k, (n - k) / 4, weight);
 }
 
+KELVANE_AVX2 void GatherRow(uint32_t* out, const uint32_t* s, int srcCount, const int32_t* columns,
+                            int count) {
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(columns + i));
+        Store(out + i, _mm256_i32gather_epi32(reinterpret_cast<const int*>(s), index, 4));
+    }
+    Reference::GatherRow(out + i, s, srcCount, columns + i, count - i);
+}
+
 KELVANE_AVX2 void AccumulateRowPairs(uint16_t* out, const uint32_t* s, int srcCount,
                                      const TapPairs& pairs) {
     const int n = int(pairs.Count());
@@ -319,6 +329,7 @@ KernelTable Avx2Kernels() {
     table.blendRowOntoOpaque = Avx2::BlendRowOntoOpaque;
     table.compositeRowOntoOpaque = Avx2::CompositeRowOntoOpaque;
     table.compositeRow = Avx2::CompositeRow;
+    table.gatherRow = Avx2::GatherRow;
     table.tintRow = Avx2::TintRow;
     table.addRow = Avx2::AddRow;
     table.accumulateColumnTap = Avx2::AccumulateColumnTap;

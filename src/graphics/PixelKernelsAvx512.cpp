@@ -406,6 +406,26 @@ KELVANE_AVX512 void FinishFilteredRow(uint32_t* d, const uint32_t* acc, int coun
     }
 }
 
+KELVANE_AVX512 void GatherRow(uint32_t* out, const uint32_t* s, int srcCount,
+                              const int32_t* columns, int count) {
+    int i = 0;
+    // Sixteen pixels at a time whose columns lie in a window of 32 source pixels: picked from
+    // the window by a permute.
+    for (; i + 16 <= count; i += 16) {
+        const int base = columns[i];
+        if (columns[i + 15] - base >= 32) {
+            Reference::GatherRow(out + i, s, srcCount, columns + i, 16);
+            continue;
+        }
+        const __m512i lowWindow = LoadMasked(s + base, TailMask(srcCount - base));
+        const __m512i highWindow = LoadMasked(s + base + 16, TailMask(srcCount - base - 16));
+        const __m512i index =
+            _mm512_sub_epi32(_mm512_loadu_si512(columns + i), _mm512_set1_epi32(base));
+        _mm512_storeu_si512(out + i, _mm512_permutex2var_epi32(lowWindow, index, highWindow));
+    }
+    Reference::GatherRow(out + i, s, srcCount, columns + i, count - i);
+}
+
 KELVANE_AVX512 void AccumulateRowPairs(uint16_t* out, const uint32_t* s, int srcCount,
                                        const TapPairs& pairs) {
     const int n = int(pairs.Count());
@@ -506,6 +526,7 @@ KernelTable Avx512Kernels() {
     table.compositeRowOntoOpaque = Avx512::CompositeRowOntoOpaque;
     table.compositeRectOntoOpaque = Avx512::CompositeRectOntoOpaque;
     table.compositeRow = Avx512::CompositeRow;
+    table.gatherRow = Avx512::GatherRow;
     table.tintRow = Avx512::TintRow;
     table.addRow = Avx512::AddRow;
     table.accumulateColumnTap = Avx512::AccumulateColumnTap;

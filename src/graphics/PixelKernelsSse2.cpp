@@ -303,6 +303,7 @@ KernelTable Sse2Kernels() {
                        Sse2::AccumulateColumnTap,
                        Sse2::FinishFilteredRow,
                        nullptr,
+                       Reference::GatherRow,
                        nullptr,
                        nullptr};
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -218,6 +219,27 @@ TEST_F(PixelKernelsTest, FilteredStretchPassesMatchTheReferenceAtEveryLevel) {
             std::vector<uint32_t> out = dst;
             FinishFilteredRow(out.data(), acc0.data(), count);
             EXPECT_EQ(out, expectedDst) << count << ", " << SimdLevelName(level);
+        }
+    }
+}
+
+TEST_F(PixelKernelsTest, NearestColumnGatherMatchesTheReferenceAtEveryLevel) {
+    const std::vector<uint32_t> src = MakePixels(rng, 301, Alphas::Mixed);
+    for (double step : {0.25, 0.5, 1.0, 1.9, 2.0, 2.1, 7.0}) {
+        for (int count : {1, 15, 16, 17, 40, 150}) {
+            std::vector<int32_t> columns(static_cast<size_t>(count));
+            for (int i = 0; i < count; ++i) {
+                columns[size_t(i)] = std::min(300, int(3.5 + i * step));  // the row's end too
+            }
+            std::vector<uint32_t> expected(static_cast<size_t>(count));
+            Reference::GatherRow(expected.data(), src.data(), 301, columns.data(), count);
+            for (SimdLevel level : Levels()) {
+                SetSimdLevel(level);
+                std::vector<uint32_t> actual(static_cast<size_t>(count));
+                GatherRow(actual.data(), src.data(), 301, columns.data(), count);
+                EXPECT_EQ(actual, expected)
+                    << step << ", " << count << ", " << SimdLevelName(level);
+            }
         }
     }
 }
