@@ -3,8 +3,10 @@
 // allow it.
 //
 // Every kernel exists as a plain scalar version (namespace Reference: the formulas as they
-// stand, and the only version on processors other than x86) and in vector versions for SSE2,
-// AVX2 and AVX-512, chosen once at start-up by what the processor supports. The vector versions
+// stand, and the only version on processors other than x86-64) and in vector versions for SSE2,
+// AVX2 and AVX-512 (PixelKernelsSse2.cpp, PixelKernelsAvx2.cpp, PixelKernelsAvx512.cpp, compiled
+// for their instruction sets by function attributes), chosen once by what the processor
+// reports, so that the build needs no special flags and runs on any x86-64. The vector versions
 // work in 16-bit lanes (every intermediate product and sum stays below 65536) and give exactly
 // the reference's result for every input; groups of pixels their fast case does not cover go
 // through the reference formula.

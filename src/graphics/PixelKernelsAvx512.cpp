@@ -364,12 +364,10 @@ KELVANE_AVX512 void AccumulateColumnTap(uint32_t* acc, const uint16_t* in, int c
 }
 
 // The sums of sixteen pixels as pixels: each channel sum / 65536, at most 255.
-KELVANE_AVX512 inline __m512i SumsToPixels(const uint32_t* sums, __mmask16 m) {
+KELVANE_AVX512 inline __m512i SumsToPixels(const uint32_t* sums) {
     __m128i part[4];
     for (int q = 0; q < 4; ++q) {
-        const __mmask16 qm = __mmask16(((m >> (4 * q)) & 0xF) * 0x1111u);
-        const __m512i v = _mm512_srli_epi32(_mm512_maskz_loadu_epi32(qm, sums + 16 * q), 16);
-        part[q] = _mm512_cvtusepi32_epi8(v);
+        part[q] = _mm512_cvtusepi32_epi8(_mm512_srli_epi32(_mm512_loadu_si512(sums + 16 * q), 16));
     }
     const __m512i lo = _mm512_inserti32x4(_mm512_castsi128_si512(part[0]), part[1], 1);
     return _mm512_inserti32x4(_mm512_inserti32x4(lo, part[2], 2), part[3], 3);
@@ -380,13 +378,9 @@ KELVANE_AVX512 void FinishFilteredRow(uint32_t* d, const uint32_t* acc, int coun
     const __m512i opaque = _mm512_set1_epi16(255);
     const __m512i oneLane = _mm512_set1_epi16(1);
     const __mmask32 alphaLanes = 0xAAAAAAAAu;  // the high lane of each odd pair
-    for (int i = 0; i < count; i += 16) {
-        const __mmask16 m = TailMask(count - i);
-        if (m != 0xFFFF) {
-            Reference::FinishFilteredRow(d + i, acc + 4 * size_t(i), count - i);
-            break;
-        }
-        const __m512i c = SumsToPixels(acc + 4 * size_t(i), m);
+    int i = 0;
+    for (; i + 16 <= count; i += 16) {
+        const __m512i c = SumsToPixels(acc + 4 * size_t(i));
         const __m512i dv = _mm512_loadu_si512(d + i);
         const __m512i a = SpreadAlpha(c);
         const __m512i ia = _mm512_sub_epi16(full, a);
@@ -404,6 +398,7 @@ KELVANE_AVX512 void FinishFilteredRow(uint32_t* d, const uint32_t* acc, int coun
         odd = _mm512_mask_mov_epi16(odd, alphaLanes, _mm512_add_epi16(dO, q));
         _mm512_storeu_si512(d + i, _mm512_or_si512(even, _mm512_slli_epi16(odd, 8)));
     }
+    Reference::FinishFilteredRow(d + i, acc + 4 * size_t(i), count - i);
 }
 
 KELVANE_AVX512 void GatherRow(uint32_t* out, const uint32_t* s, int srcCount,
