@@ -113,31 +113,66 @@ KELVANE_AVX2 void FillRowBlend(uint32_t* p, int count, uint32_t packed, const ui
 }
 
 KELVANE_AVX2 void BlendRowOntoOpaque(uint32_t* d, const uint32_t* s, int count) {
-    int i = 0;
-    for (; i + 8 <= count; i += 8) Store(d + i, BlendOpaque8(Load(s + i), Load(d + i)));
-    Reference::BlendRowOntoOpaque(d + i, s + i, count - i);
+    if (count <= 8 || count % 8 == 0) {
+        int i = 0;
+        for (; i + 8 <= count; i += 8) Store(d + i, BlendOpaque8(Load(s + i), Load(d + i)));
+        Reference::BlendRowOntoOpaque(d + i, s + i, count - i);
+        return;
+    }
+    // The last eight pixels are blended first, from the untouched destination, and stored last
+    // over the end of the row: every pixel's result depends on its own two pixels only, so the
+    // overlap gets the same values twice.
+    const __m256i last = BlendOpaque8(Load(s + count - 8), Load(d + count - 8));
+    for (int i = 0; i + 8 <= count; i += 8) Store(d + i, BlendOpaque8(Load(s + i), Load(d + i)));
+    Store(d + count - 8, last);
 }
 
-KELVANE_AVX2 void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count) {
+// Eight pixels onto opaque ones: opaque pixels take the source, transparent ones keep the
+// destination.
+KELVANE_AVX2 inline __m256i CompositeOpaqueMixed8(__m256i sv, __m256i dv) {
     const __m256i alpha = AlphaBits();
+    const __m256i sa = _mm256_and_si256(sv, alpha);
+    const __m256i out = _mm256_blendv_epi8(BlendOpaque8(sv, dv), sv, _mm256_cmpeq_epi32(sa, alpha));
+    return _mm256_blendv_epi8(out, dv, _mm256_cmpeq_epi32(sa, _mm256_setzero_si256()));
+}
+
+KELVANE_AVX2 inline __attribute__((always_inline)) void CompositeRowOntoOpaqueBody(
+    uint32_t* d, const uint32_t* s, int count) {
+    const __m256i alpha = AlphaBits();
+    // The end of the row as in BlendRowOntoOpaque: computed first, stored last.
+    const bool overlap = count > 8 && count % 8 != 0;
+    __m256i last = _mm256_setzero_si256();
+    if (overlap) last = CompositeOpaqueMixed8(Load(s + count - 8), Load(d + count - 8));
     // Groups of transparent pixels leave the destination alone, groups of opaque ones need
     // not read it.
     int i = 0;
     for (; i + 8 <= count; i += 8) {
         const __m256i sv = Load(s + i);
         const __m256i sa = _mm256_and_si256(sv, alpha);
-        const __m256i clear = _mm256_cmpeq_epi32(sa, _mm256_setzero_si256());
-        if (_mm256_movemask_epi8(clear) == -1) continue;  // transparent: the destination stays
-        const __m256i opaque = _mm256_cmpeq_epi32(sa, alpha);
-        if (_mm256_movemask_epi8(opaque) == -1) {
-            Store(d + i, sv);  // opaque: no need to read the destination
+        if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(sa, _mm256_setzero_si256())) == -1) continue;
+        if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(sa, alpha)) == -1) {
+            Store(d + i, sv);
             continue;
         }
-        const __m256i dv = Load(d + i);
-        const __m256i out = _mm256_blendv_epi8(BlendOpaque8(sv, dv), sv, opaque);
-        Store(d + i, _mm256_blendv_epi8(out, dv, clear));
+        Store(d + i, CompositeOpaqueMixed8(sv, Load(d + i)));
     }
-    Reference::CompositeRowOntoOpaque(d + i, s + i, count - i);
+    if (overlap) {
+        Store(d + count - 8, last);
+    } else {
+        Reference::CompositeRowOntoOpaque(d + i, s + i, count - i);
+    }
+}
+
+KELVANE_AVX2 void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count) {
+    CompositeRowOntoOpaqueBody(d, s, count);
+}
+
+KELVANE_AVX2 void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPitch,
+                                          int width, int height) {
+    for (int j = 0; j < height; ++j) {
+        CompositeRowOntoOpaqueBody(d + size_t(j) * size_t(dPitch), s + size_t(j) * size_t(sPitch),
+                                   width);
+    }
 }
 
 KELVANE_AVX2 void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* blend) {
@@ -328,6 +363,7 @@ KernelTable Avx2Kernels() {
     table.fillRowBlend = Avx2::FillRowBlend;
     table.blendRowOntoOpaque = Avx2::BlendRowOntoOpaque;
     table.compositeRowOntoOpaque = Avx2::CompositeRowOntoOpaque;
+    table.compositeRectOntoOpaque = Avx2::CompositeRectOntoOpaque;
     table.compositeRow = Avx2::CompositeRow;
     table.gatherRow = Avx2::GatherRow;
     table.tintRow = Avx2::TintRow;
