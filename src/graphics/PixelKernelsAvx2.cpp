@@ -77,6 +77,17 @@ KELVANE_AVX2 inline __m256i CompositeOpaque8(__m256i s, __m256i d, __m256i m) {
     return Join(even, odd);
 }
 
+// CompositeOpaque8 on a source already split into its blue-red and green-alpha lanes.
+KELVANE_AVX2 inline __m256i CompositeOpaqueSplit8(__m256i sEven, __m256i sOdd, __m256i d,
+                                                  __m256i m) {
+    const __m256i im = _mm256_sub_epi16(_mm256_set1_epi16(256), m);
+    const __m256i even =
+        _mm256_add_epi16(_mm256_mullo_epi16(EvenBytes(d), im), _mm256_mullo_epi16(sEven, m));
+    const __m256i odd =
+        _mm256_add_epi16(_mm256_mullo_epi16(OddBytes(d), im), _mm256_mullo_epi16(sOdd, m));
+    return Join(even, odd);
+}
+
 KELVANE_AVX2 void FillRowOpaque(uint32_t* p, int count, uint32_t packed) {
     const __m256i v = _mm256_set1_epi32(int(packed));
     int i = 0;
@@ -211,9 +222,8 @@ KELVANE_AVX2 void TintRow(uint32_t* d, const uint32_t* s, int count, const Color
             _mm256_add_epi16(_mm256_add_epi16(x, oneLane), _mm256_srli_epi16(x, 8)), 8);
         const __m256i te = _mm256_srli_epi16(_mm256_mullo_epi16(EvenBytes(sv), tintEven), 8);
         const __m256i to = _mm256_srli_epi16(_mm256_mullo_epi16(OddBytes(sv), tintOdd), 8);
-        const __m256i tinted = _mm256_or_si256(te, _mm256_slli_epi16(to, 8));
         // Over opaque pixels oa = 255 and w = m; m = 0 gives the pixel back.
-        Store(d + i, CompositeOpaque8(tinted, dv, m));
+        Store(d + i, CompositeOpaqueSplit8(te, to, dv, m));
     }
     Reference::TintRow(d + i, s + i, count - i, c, effAlpha, tintR, tintG, tintB, blend);
 }

@@ -80,6 +80,17 @@ KELVANE_AVX512 inline __m512i CompositeOpaque16(__m512i s, __m512i d, __m512i m)
     return Join(even, odd);
 }
 
+// CompositeOpaque16 on a source already split into its blue-red and green-alpha lanes.
+KELVANE_AVX512 inline __m512i CompositeOpaqueSplit16(__m512i sEven, __m512i sOdd, __m512i d,
+                                                     __m512i m) {
+    const __m512i im = _mm512_sub_epi16(_mm512_set1_epi16(256), m);
+    const __m512i even =
+        _mm512_add_epi16(_mm512_mullo_epi16(EvenBytes(d), im), _mm512_mullo_epi16(sEven, m));
+    const __m512i odd =
+        _mm512_add_epi16(_mm512_mullo_epi16(OddBytes(d), im), _mm512_mullo_epi16(sOdd, m));
+    return Join(even, odd);
+}
+
 KELVANE_AVX512 inline __mmask16 OpaqueLanes(__m512i v) {
     return _mm512_cmpge_epu32_mask(v, _mm512_set1_epi32(int(0xFF000000u)));
 }
@@ -282,12 +293,11 @@ KELVANE_AVX512 void TintRow(uint32_t* d, const uint32_t* s, int count, const Col
         const __m512i x = _mm512_mullo_epi16(SpreadAlpha(sv), colorAlpha);
         const __m512i m = _mm512_srli_epi16(
             _mm512_add_epi16(_mm512_add_epi16(x, oneLane), _mm512_srli_epi16(x, 8)), 8);
-        // Tinted channels src x colour / 256 (alpha lane 0), back in their bytes.
+        // Tinted channels src x colour / 256 in their lanes (alpha lane 0).
         const __m512i te = _mm512_srli_epi16(_mm512_mullo_epi16(EvenBytes(sv), tintEven), 8);
         const __m512i to = _mm512_srli_epi16(_mm512_mullo_epi16(OddBytes(sv), tintOdd), 8);
-        const __m512i tinted = _mm512_or_si512(te, _mm512_slli_epi16(to, 8));
         // Over opaque pixels oa = 255 and w = m; m = 0 gives the pixel back.
-        _mm512_storeu_si512(d + i, CompositeOpaque16(tinted, dv, m));
+        _mm512_storeu_si512(d + i, CompositeOpaqueSplit16(te, to, dv, m));
     }
     Reference::TintRow(d + i, s + i, count - i, c, effAlpha, tintR, tintG, tintB, blend);
 }
