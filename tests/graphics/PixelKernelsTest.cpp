@@ -104,93 +104,107 @@ struct RowCase {
 TEST_F(PixelKernelsTest, RowKernelsMatchTheReferenceAtEveryLevel) {
     const uint16_t* blend = GetBlendTable().entries;
     const uint8_t* sat = MemoryImage::GetSaturationTable();
-    const Color tint(200, 37, 255, 180);
-    uint8_t effAlpha[256];
-    uint32_t tintR[256], tintG[256], tintB[256];
-    for (int v = 0; v < 256; ++v) {
-        effAlpha[v] = uint8_t((tint.alpha * v) / 255);
-        tintR[v] = uint32_t((v * tint.red) / 256) << 16;
-        tintG[v] = uint32_t((v * tint.green) / 256) << 8;
-        tintB[v] = uint32_t((v * tint.blue) / 256);
+    // Fixed tints with extreme channels and random ones.
+    std::vector<Color> tints = {Color(200, 37, 255, 180), Color(255, 255, 255, 254),
+                                Color(0, 0, 0, 255), Color(255, 1, 128, 1)};
+    for (int k = 0; k < 4; ++k) {
+        tints.emplace_back(rng.Below(256), rng.Below(256), rng.Below(256), rng.Below(256));
     }
-    // The additive contributions, untinted (k = 256) and tinted.
-    auto additive = [&](int kR, int kG, int kB, bool srcAlpha) -> RowOp {
-        auto tables = std::make_shared<std::vector<uint32_t>>(768);
+    for (const Color& tint : tints) {
+        uint8_t effAlpha[256];
+        uint32_t tintR[256], tintG[256], tintB[256];
         for (int v = 0; v < 256; ++v) {
-            (*tables)[v] = kR == 256 ? uint32_t(v) : uint32_t((kR * v) >> 8);
-            (*tables)[256 + v] = kG == 256 ? uint32_t(v) : uint32_t((kG * v) >> 8);
-            (*tables)[512 + v] = kB == 256 ? uint32_t(v) : uint32_t((kB * v) >> 8);
+            effAlpha[v] = uint8_t((tint.alpha * v) / 255);
+            tintR[v] = uint32_t((v * tint.red) / 256) << 16;
+            tintG[v] = uint32_t((v * tint.green) / 256) << 8;
+            tintB[v] = uint32_t((v * tint.blue) / 256);
         }
-        return [=](uint32_t* d, const uint32_t* s, int n, bool ref) {
-            const uint32_t* t = tables->data();
-            (ref ? Reference::AddRow : AddRow)(d, s, n, kR, kG, kB, srcAlpha, t, t + 256, t + 512,
-                                               sat);
+        // The additive contributions, untinted (k = 256) and tinted.
+        auto additive = [&](int kR, int kG, int kB, bool srcAlpha) -> RowOp {
+            auto tables = std::make_shared<std::vector<uint32_t>>(768);
+            for (int v = 0; v < 256; ++v) {
+                (*tables)[v] = kR == 256 ? uint32_t(v) : uint32_t((kR * v) >> 8);
+                (*tables)[256 + v] = kG == 256 ? uint32_t(v) : uint32_t((kG * v) >> 8);
+                (*tables)[512 + v] = kB == 256 ? uint32_t(v) : uint32_t((kB * v) >> 8);
+            }
+            return [=](uint32_t* d, const uint32_t* s, int n, bool ref) {
+                const uint32_t* t = tables->data();
+                (ref ? Reference::AddRow : AddRow)(d, s, n, kR, kG, kB, srcAlpha, t, t + 256,
+                                                   t + 512, sat);
+            };
         };
-    };
-    const RowCase cases[] = {
-        {"opaque fill", Alphas::Mixed,
-         [](uint32_t* d, const uint32_t*, int n, bool ref) {
-             (ref ? Reference::FillRowOpaque : FillRowOpaque)(d, n, 0xFF123456u);
-         }},
-        {"translucent fill onto opaque", Alphas::Opaque,
-         [&](uint32_t* d, const uint32_t*, int n, bool ref) {
-             (ref ? Reference::FillRowBlend : FillRowBlend)(d, n, 0x64C81E0Au, blend + 0x64 * 256);
-         }},
-        {"translucent fill onto any", Alphas::Mixed,
-         [&](uint32_t* d, const uint32_t*, int n, bool ref) {
-             (ref ? Reference::FillRowBlend : FillRowBlend)(d, n, 0x01FFFFFFu, blend + 256);
-         }},
-        {"blend onto opaque", Alphas::Opaque,
-         [](uint32_t* d, const uint32_t* s, int n, bool ref) {
-             (ref ? Reference::BlendRowOntoOpaque : BlendRowOntoOpaque)(d, s, n);
-         }},
-        {"composite onto opaque", Alphas::Opaque,
-         [](uint32_t* d, const uint32_t* s, int n, bool ref) {
-             (ref ? Reference::CompositeRowOntoOpaque : CompositeRowOntoOpaque)(d, s, n);
-         }},
-        {"composite onto opaque, any destination alpha", Alphas::Mixed,
-         [](uint32_t* d, const uint32_t* s, int n, bool ref) {
-             (ref ? Reference::CompositeRowOntoOpaque : CompositeRowOntoOpaque)(d, s, n);
-         }},
-        {"composite onto opaque", Alphas::Opaque,
-         [&](uint32_t* d, const uint32_t* s, int n, bool ref) {
-             (ref ? Reference::CompositeRow : CompositeRow)(d, s, n, blend);
-         }},
-        {"composite onto any", Alphas::Mixed,
-         [&](uint32_t* d, const uint32_t* s, int n, bool ref) {
-             (ref ? Reference::CompositeRow : CompositeRow)(d, s, n, blend);
-         }},
-        {"tint onto opaque", Alphas::Opaque,
-         [&](uint32_t* d, const uint32_t* s, int n, bool ref) {
-             (ref ? Reference::TintRow : TintRow)(d, s, n, tint, effAlpha, tintR, tintG, tintB,
-                                                  blend);
-         }},
-        {"tint onto any", Alphas::Mixed,
-         [&](uint32_t* d, const uint32_t* s, int n, bool ref) {
-             (ref ? Reference::TintRow : TintRow)(d, s, n, tint, effAlpha, tintR, tintG, tintB,
-                                                  blend);
-         }},
-        {"additive", Alphas::Mixed, additive(256, 256, 256, false)},
-        {"additive by source alpha", Alphas::Mixed, additive(256, 256, 256, true)},
-        {"additive tinted", Alphas::Mixed, additive(141, 0, 255, false)},
-        {"additive tinted by source alpha", Alphas::Mixed, additive(77, 255, 3, true)},
-    };
-    const int widths[] = {0, 1, 3, 4, 7, 8, 15, 16, 17, 31, 33, 63, 64, 65, 100, 647};
-    for (const RowCase& c : cases) {
-        for (int width : widths) {
-            for (int offset : {0, 1, 3}) {  // rows starting off any vector boundary
-                const std::vector<uint32_t> src =
-                    MakePixels(rng, size_t(width + offset), Alphas::Mixed);
-                const std::vector<uint32_t> dst =
-                    MakePixels(rng, size_t(width + offset + 1), c.destination);
-                std::vector<uint32_t> expected = dst;
-                c.op(expected.data() + offset, src.data() + offset, width, true);
-                for (SimdLevel level : Levels()) {
-                    SetSimdLevel(level);
-                    std::vector<uint32_t> actual = dst;
-                    c.op(actual.data() + offset, src.data() + offset, width, false);
-                    ASSERT_EQ(actual, expected) << c.name << ", width " << width << ", offset "
-                                                << offset << ", " << SimdLevelName(level);
+        const RowCase cases[] = {
+            {"opaque fill", Alphas::Mixed,
+             [](uint32_t* d, const uint32_t*, int n, bool ref) {
+                 (ref ? Reference::FillRowOpaque : FillRowOpaque)(d, n, 0xFF123456u);
+             }},
+            {"translucent fill onto opaque", Alphas::Opaque,
+             [&](uint32_t* d, const uint32_t*, int n, bool ref) {
+                 (ref ? Reference::FillRowBlend : FillRowBlend)(d, n, 0x64C81E0Au,
+                                                                blend + 0x64 * 256);
+             }},
+            {"translucent fill onto any", Alphas::Mixed,
+             [&](uint32_t* d, const uint32_t*, int n, bool ref) {
+                 (ref ? Reference::FillRowBlend : FillRowBlend)(d, n, 0x01FFFFFFu, blend + 256);
+             }},
+            {"blend onto opaque", Alphas::Opaque,
+             [](uint32_t* d, const uint32_t* s, int n, bool ref) {
+                 (ref ? Reference::BlendRowOntoOpaque : BlendRowOntoOpaque)(d, s, n);
+             }},
+            {"composite onto opaque", Alphas::Opaque,
+             [](uint32_t* d, const uint32_t* s, int n, bool ref) {
+                 (ref ? Reference::CompositeRowOntoOpaque : CompositeRowOntoOpaque)(d, s, n);
+             }},
+            {"composite onto opaque, any destination alpha", Alphas::Mixed,
+             [](uint32_t* d, const uint32_t* s, int n, bool ref) {
+                 (ref ? Reference::CompositeRowOntoOpaque : CompositeRowOntoOpaque)(d, s, n);
+             }},
+            {"composite onto opaque", Alphas::Opaque,
+             [&](uint32_t* d, const uint32_t* s, int n, bool ref) {
+                 (ref ? Reference::CompositeRow : CompositeRow)(d, s, n, blend);
+             }},
+            {"composite onto any", Alphas::Mixed,
+             [&](uint32_t* d, const uint32_t* s, int n, bool ref) {
+                 (ref ? Reference::CompositeRow : CompositeRow)(d, s, n, blend);
+             }},
+            {"tint onto opaque", Alphas::Opaque,
+             [&](uint32_t* d, const uint32_t* s, int n, bool ref) {
+                 (ref ? Reference::TintRow : TintRow)(d, s, n, tint, effAlpha, tintR, tintG, tintB,
+                                                      blend);
+             }},
+            {"tint onto any", Alphas::Mixed,
+             [&](uint32_t* d, const uint32_t* s, int n, bool ref) {
+                 (ref ? Reference::TintRow : TintRow)(d, s, n, tint, effAlpha, tintR, tintG, tintB,
+                                                      blend);
+             }},
+            {"additive", Alphas::Mixed, additive(256, 256, 256, false)},
+            {"additive by source alpha", Alphas::Mixed, additive(256, 256, 256, true)},
+            {"additive tinted", Alphas::Mixed,
+             additive(tint.alpha * tint.red / 255, tint.alpha * tint.green / 255,
+                      tint.alpha * tint.blue / 255, false)},
+            {"additive tinted by source alpha", Alphas::Mixed,
+             additive(tint.alpha * tint.red / 255, tint.alpha * tint.green / 255,
+                      tint.alpha * tint.blue / 255, true)},
+        };
+        const int widths[] = {0, 1, 3, 4, 7, 8, 15, 16, 17, 31, 33, 63, 64, 65, 100, 647};
+        for (const RowCase& c : cases) {
+            for (int width : widths) {
+                for (int offset : {0, 1, 3}) {  // rows starting off any vector boundary
+                    const std::vector<uint32_t> src =
+                        MakePixels(rng, size_t(width + offset), Alphas::Mixed);
+                    const std::vector<uint32_t> dst =
+                        MakePixels(rng, size_t(width + offset + 1), c.destination);
+                    std::vector<uint32_t> expected = dst;
+                    c.op(expected.data() + offset, src.data() + offset, width, true);
+                    for (SimdLevel level : Levels()) {
+                        SetSimdLevel(level);
+                        std::vector<uint32_t> actual = dst;
+                        c.op(actual.data() + offset, src.data() + offset, width, false);
+                        ASSERT_EQ(actual, expected)
+                            << c.name << ", width " << width << ", offset " << offset << ", tint ("
+                            << tint.red << ", " << tint.green << ", " << tint.blue << ", "
+                            << tint.alpha << "), " << SimdLevelName(level);
+                    }
                 }
             }
         }
