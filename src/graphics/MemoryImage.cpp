@@ -467,6 +467,9 @@ public:
         }
     }
     bool Valid() const { return bits || table; }
+    // The 32-bit pixels and their pitch; null for a palettized image.
+    const uint32_t* Bits() const { return bits; }
+    int Pitch() const { return pitch; }
     // Pixels [x, x + count) of row y.
     const uint32_t* Row(int x, int y, int count) {
         if (bits) return bits + size_t(y) * size_t(pitch) + size_t(x);
@@ -496,6 +499,12 @@ bool IsWhite(const Color& c) {
 int ClampChannel(int v) {
     return std::clamp(v, 0, 255);
 }
+
+// Runs of opaque or transparent pixels at least this long are copied or skipped whole; shorter
+// runs go to the kernels in spans of whole blocks of this length. Translucent runs of at least
+// kSpan pixels go to the blend kernel on their own.
+constexpr int kWholeRun = 64;
+constexpr int kSpan = 32;
 
 }  // namespace
 
@@ -561,8 +570,24 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
     const bool white = IsWhite(color);
 
     if (white && !hasTrans && !hasAlpha) {
-        // Opaque destination: whole runs of opaque or transparent source pixels are copied or
-        // skipped at once.
+        // Opaque destination: the run-length table copies long opaque runs and skips long
+        // transparent ones whole; everything else goes to the kernels in long spans, so that
+        // short runs do not each cost a call (the kernels handle all three kinds of pixel).
+        if (w <= kSpan && rows.Bits() != nullptr) {
+            // Narrow blits (glyphs, small sprites): one span per row, all rows in one call.
+            CompositeRectOntoOpaque(dstBits + size_t(y) * size_t(pitch) + size_t(x), pitch,
+                                    rows.Row(srcRect.x, srcRect.y, w), rows.Pitch(), w,
+                                    srcRect.height);
+            return;
+        }
+        if (w <= kSpan) {
+            // The same through the colour table, row by row.
+            for (int j = 0; j < srcRect.height; ++j) {
+                CompositeRowOntoOpaque(dstBits + size_t(y + j) * size_t(pitch) + size_t(x),
+                                       rows.Row(srcRect.x, srcRect.y + j, w), w);
+            }
+            return;
+        }
         const uint8_t* rl = src->GetRLAlphaData();
         if (!rl) return;
         for (int j = 0; j < srcRect.height; ++j) {
@@ -574,12 +599,34 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
             while (i < w) {
                 const int n = std::min<int>(runs[i], w - i);
                 const uint32_t a = s[i] >> 24;
-                if (a == 255) {
+                if (n >= kWholeRun && a == 0) {
+                    i += n;
+                } else if (n >= kWholeRun && a == 255) {
                     std::memcpy(d + i, s + i, size_t(n) * 4);
-                } else if (a != 0) {
-                    BlendRowOntoOpaque(d + i, s + i, n);
+                    i += n;
+                } else if (n >= kSpan && a != 0 && a != 255) {
+                    // A translucent run goes on through the translucent runs that follow it
+                    // (one table entry counts at most 255 pixels).
+                    int end = i + n;
+                    while (end < w && (s[end] >> 24) != 0 && (s[end] >> 24) != 255) {
+                        end += std::min<int>(runs[end], w - end);
+                    }
+                    BlendRowOntoOpaque(d + i, s + i, end - i);
+                    i = end;
+                } else {
+                    // Blocks of kWholeRun pixels up to the first block that starts with a run
+                    // long enough to copy or skip whole (the block starts are independent of
+                    // the table, so this does not walk every short run).
+                    int end = std::min(w, i + kWholeRun);
+                    while (end < w) {
+                        const int m = std::min<int>(runs[end], w - end);
+                        const uint32_t b = s[end] >> 24;
+                        if (m >= kWholeRun && (b == 0 || b == 255)) break;
+                        end = std::min(w, end + kWholeRun);
+                    }
+                    CompositeRowOntoOpaque(d + i, s + i, end - i);
+                    i = end;
                 }
-                i += n;
             }
         }
         return;
@@ -590,14 +637,7 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
         for (int j = 0; j < srcRect.height; ++j) {
             const uint32_t* s = rows.Row(srcRect.x, srcRect.y + j, w);
             uint32_t* d = dstBits + size_t(y + j) * size_t(pitch) + size_t(x);
-            for (int i = 0; i < w; ++i) {
-                const uint32_t sp = s[i];
-                const uint32_t sa = sp >> 24;
-                if (sa == 0) continue;
-                const uint32_t dp = d[i];
-                const uint32_t entry = blend[sa * 256 + (dp >> 24)];
-                d[i] = Composite(sp, dp, entry & 0xFF, entry >> 8);
-            }
+            CompositeRow(d, s, w, blend);
         }
         return;
     }
@@ -694,22 +734,22 @@ void MemoryImage::StretchBltFast(MemoryImage* src, const Rect& clipped, double s
     const uint16_t* blend = GetBlendTable().entries;
     const double stepX = srcW / clipped.width;
     const double stepY = srcH / clipped.height;
-    std::vector<int> columnOf(size_t(clipped.width));
+    std::vector<int32_t> columnOf(size_t(clipped.width));
     for (int i = 0; i < clipped.width; ++i) {
         columnOf[size_t(i)] = std::clamp(int(srcX + i * stepX), 0, src->width - 1);
     }
+    // Consecutive destination rows often sample the same source row: it is gathered once.
+    std::vector<uint32_t> gathered(size_t(clipped.width));
+    int gatheredRow = -1;
     for (int j = 0; j < clipped.height; ++j) {
         const int sy = std::clamp(int(srcY + j * stepY), 0, src->height - 1);
-        const uint32_t* s = rows.Row(0, sy, src->width);
-        uint32_t* d = dstBits + size_t(clipped.y + j) * size_t(pitch) + size_t(clipped.x);
-        for (int i = 0; i < clipped.width; ++i) {
-            const uint32_t sp = s[columnOf[size_t(i)]];
-            const uint32_t sa = sp >> 24;
-            if (sa == 0) continue;
-            const uint32_t dp = d[i];
-            const uint32_t entry = blend[sa * 256 + (dp >> 24)];
-            d[i] = Composite(sp, dp, entry & 0xFF, entry >> 8);
+        if (sy != gatheredRow) {
+            const uint32_t* s = rows.Row(0, sy, src->width);
+            GatherRow(gathered.data(), s, src->width, columnOf.data(), clipped.width);
+            gatheredRow = sy;
         }
+        uint32_t* d = dstBits + size_t(clipped.y + j) * size_t(pitch) + size_t(clipped.x);
+        CompositeRow(d, gathered.data(), clipped.width, blend);
     }
 }
 
@@ -737,13 +777,23 @@ void MemoryImage::StretchBltFiltered(MemoryImage* src, const Rect& clipped, doub
     std::stable_sort(tapsY.begin(), tapsY.end(),
                      [](const Tap& a, const Tap& b) { return a.slot < b.slot; });
 
+    // Enlarging, every destination column and row gathers at most two taps: the pair kernels
+    // do each pass in one go.
+    TapPairs pairsX;
+    const bool pairs = HasVectorTapPairs() && BuildTapPairs(tapsX, firstCol, destW, &pairsX);
+
     // Pass 1: along rows, 16-bit sums per channel (destination column k in slot k + 1). The
     // taps come in slot order, so a slot's sum is built in a register and stored once.
     std::vector<uint16_t> across(srcRows * slotsX * 4, 0);
     const std::vector<uint64_t> weightLanes = SpreadTapWeights(tapsX);
     for (size_t row = 0; row < srcRows; ++row) {
         const uint32_t* s = rows.Row(firstCol, firstRow + int(row), lastCol - firstCol);
-        AccumulateRowTaps(across.data() + row * slotsX * 4, s, firstCol, tapsX, weightLanes);
+        uint16_t* out = across.data() + row * slotsX * 4;
+        if (pairs) {
+            AccumulateRowPairs(out + 4, s, lastCol - firstCol, pairsX);
+        } else {
+            AccumulateRowTaps(out, s, firstCol, tapsX, weightLanes);
+        }
     }
 
     // Pass 2: along columns, one destination row at a time; then each channel is its sum /
@@ -753,12 +803,24 @@ void MemoryImage::StretchBltFiltered(MemoryImage* src, const Rect& clipped, doub
     for (int j = 0; j < destH; ++j) {
         const int slot = j + 1;
         while (tap != tapsY.end() && tap->slot < slot) ++tap;
-        std::fill(acc.begin(), acc.end(), 0u);
-        for (; tap != tapsY.end() && tap->slot == slot; ++tap) {
-            const uint16_t* in = across.data() + size_t(tap->src - firstRow) * slotsX * 4 + 4;
-            AccumulateColumnTap(acc.data(), in, destW, tap->weight);
-        }
+        auto end = tap;
+        while (end != tapsY.end() && end->slot == slot) ++end;
+        auto input = [&](const Tap& t) {
+            return across.data() + size_t(t.src - firstRow) * slotsX * 4 + 4;
+        };
         uint32_t* d = dstBits + size_t(clipped.y + j) * size_t(pitch) + size_t(clipped.x);
+        if (pairs && end - tap <= 2) {
+            if (end - tap == 2) {
+                FinishFilteredRowPair(d, input(tap[0]), tap[0].weight, input(tap[1]), tap[1].weight,
+                                      destW);
+            } else if (end - tap == 1) {
+                FinishFilteredRowPair(d, input(tap[0]), tap[0].weight, input(tap[0]), 0, destW);
+            }
+            tap = end;
+            continue;
+        }
+        std::fill(acc.begin(), acc.end(), 0u);
+        for (; tap != end; ++tap) AccumulateColumnTap(acc.data(), input(*tap), destW, tap->weight);
         FinishFilteredRow(d, acc.data(), destW);
     }
 }

@@ -1,8 +1,15 @@
 // The blend table and the row kernels of the software blitter. All arithmetic works on packed
 // 0xAARRGGBB values; red and blue travel together as one 0x00RR00BB product where the formulas
-// allow it. Each kernel gives exactly the result of the scalar formulas; the SSE2 versions do
-// four pixels at a time in 16-bit lanes (every intermediate product and sum stays below 65536)
-// and use the scalar formula for the remainder and for groups the fast case does not cover.
+// allow it.
+//
+// Every kernel exists as a plain scalar version (namespace Reference: the formulas as they
+// stand, and the only version on processors other than x86-64) and in vector versions for SSE2,
+// AVX2 and AVX-512 (PixelKernelsSse2.cpp, PixelKernelsAvx2.cpp, PixelKernelsAvx512.cpp, compiled
+// for their instruction sets by function attributes), chosen once by what the processor
+// reports, so that the build needs no special flags and runs on any x86-64. The vector versions
+// work in 16-bit lanes (every intermediate product and sum stays below 65536) and give exactly
+// the reference's result for every input; groups of pixels their fast case does not cover go
+// through the reference formula.
 #pragma once
 
 #include <cstddef>
@@ -31,6 +38,18 @@ struct BlendTable {
 
 const BlendTable& GetBlendTable();
 
+// The instruction sets the kernels come in, in increasing order.
+enum class SimdLevel { Scalar = 0, Sse2 = 1, Avx2 = 2, Avx512 = 3 };
+
+// The best level this processor supports (Scalar on processors other than x86).
+SimdLevel SupportedSimdLevel();
+// The level the kernels currently run at; starts at the supported level.
+SimdLevel GetSimdLevel();
+// Makes the kernels run at `level`, or at the supported level if that is lower; returns the
+// level now in use. For tests and measurements: not to be called while another thread draws.
+SimdLevel SetSimdLevel(SimdLevel level);
+const char* SimdLevelName(SimdLevel level);
+
 // out channel = (src x w + dst x (256 - w)) / 256 with alpha oa; red and blue in one product.
 inline uint32_t Composite(uint32_t src, uint32_t dst, uint32_t w, uint32_t oa) {
     const uint32_t iw = 256 - w;
@@ -51,12 +70,29 @@ inline uint32_t BlendOntoOpaque(uint32_t src, uint32_t dst, uint32_t a) {
     return 0xFF000000u | ((rg >> 8) & 0x00FF0000) | (rg & 0x0000FF00) | b;
 }
 
+// The row kernels. The dispatched versions below run at the current level; the reference
+// versions in namespace Reference have the same contracts.
+
 // Opaque fill of one row.
 void FillRowOpaque(uint32_t* p, int count, uint32_t packed);
 // Translucent fill (sa < 255) of one row; `blend` is the blend table's row of the fill's alpha.
 void FillRowBlend(uint32_t* p, int count, uint32_t packed, const uint16_t* blend);
-// Translucent source pixels (0 < a < 255) onto opaque destination pixels.
+// Source pixels blended onto opaque destination pixels by the source alpha a (meant for
+// 0 < a < 255): red and green as one sum / 256, blue as two truncated terms, alpha 255.
 void BlendRowOntoOpaque(uint32_t* d, const uint32_t* s, int count);
+// Any source pixels onto opaque destination pixels: alpha 255 copies, alpha 0 leaves the
+// destination pixel untouched, anything between blends as BlendRowOntoOpaque.
+void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count);
+// CompositeRowOntoOpaque on each of `height` rows of `width` pixels (pitches in pixels): one
+// call for a narrow blit such as a glyph.
+void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPitch, int width,
+                             int height);
+// out[i] = s[columns[i]] for the nearest-pixel stretch; the columns never decrease and lie in
+// [0, srcCount).
+void GatherRow(uint32_t* out, const uint32_t* s, int srcCount, const int32_t* columns, int count);
+// Untinted source pixels composited onto any destination: alpha 0 skipped, every other pixel
+// by the blend table (out alpha, weight) as the translucent fill.
+void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* blend);
 // Tinted source pixels composited onto a row: `effAlpha` maps a source alpha to the alpha it
 // draws with, the tint tables map each source channel to its tinted place in the pixel.
 void TintRow(uint32_t* d, const uint32_t* s, int count, const Color& c, const uint8_t* effAlpha,
@@ -92,5 +128,55 @@ void AccumulateColumnTap(uint32_t* acc, const uint16_t* in, int count, uint32_t 
 // Turns accumulated sums (blue, green, red, alpha; a full pixel weighs 65536) into pixels
 // blended over `d`.
 void FinishFilteredRow(uint32_t* d, const uint32_t* acc, int count);
+
+// The common case of the filtered stretch: every destination column (and row) gathers at most
+// two taps, as when enlarging. Column k of the destination (slot k + 1) takes source pixels
+// src0[k] and src1[k] (relative to the row's first column) with weights w0[k] and w1[k]; a
+// missing tap has weight 0. Each weight is held twice, in both 16-bit halves.
+struct TapPairs {
+    std::vector<int32_t> src0, src1;
+    std::vector<uint32_t> w0, w1;
+    bool ascending = true;  // src0 and src1 never decrease along the row
+    size_t Count() const { return src0.size(); }
+};
+
+// The taps of one axis as pairs for destination slots 1 to destLen; false when some slot
+// gathers more than two taps.
+bool BuildTapPairs(const std::vector<Tap>& taps, int firstCol, int destLen, TapPairs* out);
+// Whether the pair kernels below run vectorised at the current level (otherwise the general
+// kernels above are the faster way).
+bool HasVectorTapPairs();
+// Pass 1 by pairs: out[4k + c] = channel c of the two taps of column k, the 16-bit sums of
+// AccumulateRowTaps onto zero sums. `s` is the row from its first column on, `srcCount` pixels
+// long.
+void AccumulateRowPairs(uint16_t* out, const uint32_t* s, int srcCount, const TapPairs& pairs);
+// Pass 2 and the finish by pairs: the sums in0 x w0 + in1 x w1 turned into pixels over `d`
+// exactly as AccumulateColumnTap twice onto zero sums and FinishFilteredRow.
+void FinishFilteredRowPair(uint32_t* d, const uint16_t* in0, uint32_t w0, const uint16_t* in1,
+                           uint32_t w1, int count);
+
+// The scalar kernels: the formulas as they stand.
+namespace Reference {
+void FillRowOpaque(uint32_t* p, int count, uint32_t packed);
+void FillRowBlend(uint32_t* p, int count, uint32_t packed, const uint16_t* blend);
+void BlendRowOntoOpaque(uint32_t* d, const uint32_t* s, int count);
+void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count);
+void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPitch, int width,
+                             int height);
+void GatherRow(uint32_t* out, const uint32_t* s, int srcCount, const int32_t* columns, int count);
+void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* blend);
+void TintRow(uint32_t* d, const uint32_t* s, int count, const Color& c, const uint8_t* effAlpha,
+             const uint32_t* tintR, const uint32_t* tintG, const uint32_t* tintB,
+             const uint16_t* blend);
+void AddRow(uint32_t* d, const uint32_t* s, int count, int kR, int kG, int kB, bool srcAlpha,
+            const uint32_t* addR, const uint32_t* addG, const uint32_t* addB, const uint8_t* sat);
+void AccumulateRowTaps(uint16_t* out, const uint32_t* s, int firstCol, const std::vector<Tap>& taps,
+                       const std::vector<uint64_t>& weightLanes);
+void AccumulateColumnTap(uint32_t* acc, const uint16_t* in, int count, uint32_t weight);
+void FinishFilteredRow(uint32_t* d, const uint32_t* acc, int count);
+void AccumulateRowPairs(uint16_t* out, const uint32_t* s, int srcCount, const TapPairs& pairs);
+void FinishFilteredRowPair(uint32_t* d, const uint16_t* in0, uint32_t w0, const uint16_t* in1,
+                           uint32_t w1, int count);
+}  // namespace Reference
 
 }  // namespace Zarvo::PixelKernels
