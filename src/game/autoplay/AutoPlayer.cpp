@@ -38,6 +38,10 @@ constexpr int kYes = 0;
 constexpr int kNo = 1;
 constexpr int kMenuQuit = 1;
 constexpr int kMenuExit = 3;
+// What a first look through the menu opens, in order: options, rules, credits.
+constexpr int kMenuSightButtons[] = {0, 2, 4};
+constexpr int kRulesNext = 1;
+constexpr int kRulesExit = 2;
 constexpr int kShopExit = 0;
 constexpr int kBuyRedCard = 1;
 constexpr int kBuyYellowCard = 2;
@@ -182,6 +186,9 @@ bool AutoPlayer::act() {
             return false;
         }
         case SCREEN_START:
+            // A first visit looks through the menu: options, rules and credits.
+            if (!leaving && !friendlyDone && sightsSeen < kMenuSights)
+                return clickObject(EVENT_MENU);
             return clickObject(leaving || friendlyDone ? EVENT_QUIT : EVENT_START);
         case SCREEN_GAME_TYPE:
             if (leaving || friendlyDone) return clickObject(EVENT_BACK);
@@ -207,6 +214,10 @@ bool AutoPlayer::act() {
             if (done) {
                 leaving = true;
                 return clickObject(EVENT_MENU);
+            }
+            if (!profileSeen) {
+                profileSeen = true;
+                return clickObject(EVENT_PROFILE);
             }
             if (!shopVisited && PlayState::instance().profile.totalPoints >= 50) {
                 shopVisited = true;
@@ -243,8 +254,15 @@ bool AutoPlayer::actOnDialog() {
     }
     if (Zarvo::Dialog* quit = app.FindDialog(kQuit))
         return clickDialogButton(quit, leaving ? kYes : kNo);
-    if (Zarvo::Dialog* menu = app.FindDialog(kMenu))
-        return clickDialogButton(menu, leaving ? kMenuQuit : kMenuExit);
+    if (Zarvo::Dialog* menu = app.FindDialog(kMenu)) {
+        if (leaving) return clickDialogButton(menu, kMenuQuit);
+        if (sightsSeen < kMenuSights)
+            return clickDialogButton(menu, kMenuSightButtons[sightsSeen++]);
+        return clickDialogButton(menu, kMenuExit);
+    }
+    // The rules are read to the last page before they are closed.
+    if (Zarvo::Dialog* rules = app.FindDialog(kRules))
+        return clickDialogButton(rules, kRulesNext) || clickDialogButton(rules, kRulesExit);
     if (Zarvo::Dialog* shop = app.FindDialog(kShop)) {
         // One power-up a visit, the strongest the points allow; the rest is kept.
         if (!shopBought) {

@@ -72,6 +72,9 @@ private:
     int tourMatches;
     std::function<void(const std::string&)> out;
     int cooldown = 0;
+    static constexpr int kMenuSights = 3;
+    int sightsSeen = 0;        // dialogs of the menu looked at
+    bool profileSeen = false;  // the profile was looked at once on the map
     int lastScreen = -1;
     int lastDialogCount = 0;
     int matchesSeen = 0;
