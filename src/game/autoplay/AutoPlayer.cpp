@@ -138,9 +138,11 @@ void AutoPlayer::update() {
 void AutoPlayer::watchScreen() {
     // A player takes in a new screen or dialog before acting on it (and a picture of it can be
     // taken meanwhile).
-    const int dialogs = app.GetDialogCount();
-    if (dialogs > lastDialogCount) cooldown = std::max(cooldown, kArrivalPause);
-    lastDialogCount = dialogs;
+    const Zarvo::Dialog* top = nullptr;
+    for (Zarvo::Widget* widget : app.GetWidgetManager()->children)
+        if (auto* dialog = dynamic_cast<Zarvo::Dialog*>(widget)) top = dialog;
+    if (top != nullptr && top != lastTopDialog) cooldown = std::max(cooldown, kArrivalPause);
+    lastTopDialog = top;
     const int screen = app.currentScreenId();
     if (screen == lastScreen) return;
     lastScreen = screen;

@@ -76,7 +76,7 @@ private:
     int sightsSeen = 0;        // dialogs of the menu looked at
     bool profileSeen = false;  // the profile was looked at once on the map
     int lastScreen = -1;
-    int lastDialogCount = 0;
+    const Zarvo::Dialog* lastTopDialog = nullptr;  // compared only, never followed
     int matchesSeen = 0;
     bool tallyReported = false;
     bool loadAnswered = false;  // the load question was answered yes
