@@ -30,6 +30,11 @@ public:
     // null device that consumes audio silently at the real rate, so that sounds still finish and
     // a missing sound card never stops the game.
     static std::unique_ptr<AudioDevice> OpenDefault();
+
+    // What OpenDefault makes instead, until set back to null: a test's own output, from which it
+    // pulls the mixed samples itself.
+    using Factory = std::function<std::unique_ptr<AudioDevice>()>;
+    static void SetDefaultFactory(Factory factory);
 };
 
 }  // namespace Zarvo
