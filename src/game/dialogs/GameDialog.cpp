@@ -3,6 +3,7 @@
 #include "diagnostics/AllocationTracker.h"
 #include "game/GameApp.h"
 #include "game/ResourceIds.h"
+#include "game/audio/GameSounds.h"
 #include "game/screens/ScreenIds.h"
 #include "graphics/Color.h"
 #include "graphics/Graphics.h"
@@ -105,6 +106,11 @@ void GameDialog::close(bool resume) {
 void GameDialog::useFont(Zarvo::Graphics* g, Zarvo::Font* font) {
     if (font != nullptr) g->SetFont(font);
     g->SetColor(Zarvo::Color(0, 0, 0, 255));
+}
+
+void GameDialog::ButtonPress(int buttonId) {
+    app.sounds().play(Sfx::Click);
+    Dialog::ButtonPress(buttonId);
 }
 
 }  // namespace Kelvane

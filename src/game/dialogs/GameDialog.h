@@ -33,6 +33,9 @@ public:
     void OnAttached(Zarvo::WidgetManager* m) override;
     void OnDetached(Zarvo::WidgetManager* m) override;
     void OnOrderChanged() override;
+    // A soft click as a button goes down.
+    using Dialog::ButtonPress;
+    void ButtonPress(int buttonId) override;
 
     // The own button of an id; null when there is none.
     Zarvo::DialogButton* button(int buttonId) const;

@@ -128,7 +128,8 @@ bool KeyboardControl::keyDown(int key, bool shiftHeld) {
 }
 
 void KeyboardControl::press(Zarvo::Widget* control) {
-    app.sounds().play(Sfx::Click);
+    // A game dialog's button clicks by itself as it goes down; the other controls do not.
+    if (dynamic_cast<Zarvo::ButtonWidget*>(control) == nullptr) app.sounds().play(Sfx::Click);
     if (auto* button = dynamic_cast<Zarvo::ButtonWidget*>(control)) {
         // A click: pressed, then released over itself. The listener may delete the button.
         Zarvo::ButtonListener* listener = button->listener;

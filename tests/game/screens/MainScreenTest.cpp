@@ -14,6 +14,7 @@
 #include "game/screens/MessageSystem.h"
 #include "game/screens/ScreenIds.h"
 #include "game/tour/PlayState.h"
+#include "platform/WindowMessage.h"
 
 namespace Kelvane {
 namespace {
@@ -159,6 +160,33 @@ TEST_F(MainScreenTest, PauseThenMenuLeavesTheMatchPausedWhenTheMenuCloses) {
     gui().sendEvent(EVENT_PAUSE, nullptr);
     EXPECT_FALSE(m.grid->isPaused());
     EXPECT_EQ(m.pauseButton->imageId, Res::IMAGE_PAUSE_BUTTON);
+}
+
+TEST_F(MainScreenTest, ARunningMatchPausesItselfWhenTheWindowLosesTheFocus) {
+    startFriendly();
+    runToPlay();
+    MainScreen& m = match();
+    auto activate = [this](bool on) {
+        app.WindowProcedure(Zarvo::WindowMessage{Zarvo::WindowMessage::kMainWindow,
+                                                 Zarvo::Msg::kActivateApp, on ? 1u : 0u, 0});
+        while (app.ReplayDeferredMessages()) {
+        }
+    };
+    activate(false);
+    EXPECT_TRUE(m.pausedByButton);
+    EXPECT_TRUE(m.grid->isPaused());
+    EXPECT_EQ(m.pauseButton->imageId, Res::IMAGE_PAUSE_BUTTON_CLICKED);
+    // Coming back does not resume it: only the player does.
+    activate(true);
+    EXPECT_TRUE(m.grid->isPaused());
+    gui().sendEvent(EVENT_PAUSE, nullptr);
+    EXPECT_FALSE(m.grid->isPaused());
+    // Losing the focus before play has started leaves the match as it is.
+    gui().switchTo(SCREEN_START);
+    startFriendly();
+    activate(false);
+    EXPECT_FALSE(match().pausedByButton);
+    EXPECT_FALSE(match().grid->isPaused());
 }
 
 TEST_F(MainScreenTest, TheMenuPausesARunningMatchAndItsCloseResumesIt) {
