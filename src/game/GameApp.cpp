@@ -173,6 +173,16 @@ void GameApp::ApplyCommandLineOption(const std::string& name, const std::string&
     ZarvoAppBase::ApplyCommandLineOption(name + "=" + value, "");
 }
 
+void GameApp::Present() {
+    ZarvoAppBase::Present();
+    if (firstFramePresented) return;
+    firstFramePresented = true;
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - constructed)
+                        .count();
+    GetPlatform().DebugOutput("First frame presented after " + std::to_string(ms) + " ms\n");
+}
+
 void GameApp::LostFocusHook() {
     ZarvoAppBase::LostFocusHook();
     GUISystem* switcher = gui();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -57,6 +58,8 @@ public:
     bool AsyncDebugKey(int key) override;
     // A running match pauses itself when the window loses the focus.
     void LostFocusHook() override;
+    // Also tells the diagnostics when the first frame went out, counted from start-up.
+    void Present() override;
 
     // Makes the Board and puts it on screen: the last step of the loading-completed hook, also
     // used by tests that bind their own resources. Needs every resource id bound.
@@ -100,6 +103,8 @@ private:
 
     std::unique_ptr<Board> boardWidget;
     std::unique_ptr<SaveGame> save;
+    std::chrono::steady_clock::time_point constructed = std::chrono::steady_clock::now();
+    bool firstFramePresented = false;
     std::unique_ptr<GameSounds> sounds_;
     std::unique_ptr<KeyboardControl> keyboard_;
     std::unique_ptr<AutoPlayer> autoPlayer_;
