@@ -100,6 +100,22 @@ void SdlDisplay::Present() {
     SDL_RenderPresent(renderer_);
 }
 
+bool SdlDisplay::ReadWindowPixels(std::vector<uint32_t>& pixels, int& width, int& height) {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    if (!renderer_) return false;
+    int w = 0, h = 0;
+    if (SDL_GetRendererOutputSize(renderer_, &w, &h) != 0 || w <= 0 || h <= 0) return false;
+    std::vector<uint32_t> out(static_cast<size_t>(w) * h);
+    if (SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_ARGB8888, out.data(), w * 4) !=
+        0) {
+        return false;
+    }
+    pixels = std::move(out);
+    width = w;
+    height = h;
+    return true;
+}
+
 void SdlDisplay::RenderCursor() {
     const std::shared_ptr<const CursorImage>& image = cursorImage_;
     if (!image || image->width <= 0 || image->height <= 0 ||

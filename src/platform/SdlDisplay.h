@@ -29,6 +29,9 @@ public:
     void Present() override;
     void Shutdown() override;
     int RefreshPeriodMs() const override { return refreshPeriodMs_; }
+    // What the window shows after the last present, in output pixels as 0xAARRGGBB: a
+    // screenshot of the letterboxed, scaled picture. False when the renderer cannot read back.
+    bool ReadWindowPixels(std::vector<uint32_t>& pixels, int& width, int& height);
 
 private:
     void Release();

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,7 @@ protected:
     static void SetUpTestSuite() {
         scratch = new TempDir();
         prefix = scratch->Path() / "prefix";
-        const int rc = Run(
+        const int rc = RunProgram(
             {KELVANE_CMAKE_COMMAND, "--install", KELVANE_BINARY_DIR, "--prefix", prefix.string()},
             {}, scratch->Path() / "install.txt");
         installed = rc == 0;
@@ -93,14 +94,14 @@ TEST_F(Installed, TheDesktopEntryAndTheMetainfoPassTheirValidators) {
     ASSERT_FALSE(desktopValidate.empty()) << "desktop-file-utils is missing: run scripts/deps.sh";
     ASSERT_FALSE(appstream.empty()) << "appstream is missing: run scripts/deps.sh";
     const fs::path out = scratch->Path() / "validate.txt";
-    EXPECT_EQ(
-        Run({desktopValidate, (prefix / "share" / "applications" / (kAppId + ".desktop")).string()},
-            {}, out),
-        0)
+    EXPECT_EQ(RunProgram({desktopValidate,
+                          (prefix / "share" / "applications" / (kAppId + ".desktop")).string()},
+                         {}, out),
+              0)
         << ReadFile(out);
-    EXPECT_EQ(Run({appstream, "validate", "--no-net",
-                   (prefix / "share" / "metainfo" / (kAppId + ".metainfo.xml")).string()},
-                  {}, out),
+    EXPECT_EQ(RunProgram({appstream, "validate", "--no-net",
+                          (prefix / "share" / "metainfo" / (kAppId + ".metainfo.xml")).string()},
+                         {}, out),
               0)
         << ReadFile(out);
 }
@@ -114,7 +115,8 @@ TEST_F(Installed, TheGameRunsFromAnotherFolderAndWritesOnlyIntoThePlayersFolders
 
     const fs::path oldCwd = fs::current_path();
     fs::current_path(elsewhere);
-    const int rc = Run({(prefix / "bin" / "kelvane").string()}, PlayerEnvironment(home), out);
+    const int rc =
+        RunProgram({(prefix / "bin" / "kelvane").string()}, PlayerEnvironment(home), out);
     fs::current_path(oldCwd);
 
     ASSERT_EQ(rc, 0) << ReadFile(out);
@@ -127,6 +129,50 @@ TEST_F(Installed, TheGameRunsFromAnotherFolderAndWritesOnlyIntoThePlayersFolders
     const std::string report = ReadFile(home / "data" / "Kelvane" / "mem_leaks.txt");
     EXPECT_NE(report.find("Total Unfreed: 0 bytes (0KB)\n"), std::string::npos)
         << report << ReadFile(out);
+}
+
+// No sound device, no font that fontconfig can match, and a home that cannot hold a folder:
+// the game still reaches its start screen and says, once each, what it could not do.
+TEST_F(Installed, WithoutSoundFontsOrAWritableHomeTheGameStartsAndSaysWhatItCannotDo) {
+    const fs::path root = scratch->Path() / "bare";
+    fs::create_directories(root / "run");
+    fs::permissions(root / "run", fs::perms::owner_all);
+    // A regular file as the home: nothing can be made below it, not even by root.
+    std::ofstream(root / "home") << "not a folder";
+    // A font configuration that knows no font folder.
+    std::ofstream(root / "fonts.conf")
+        << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n"
+           "<fontconfig><cachedir>"
+        << (root / "fontcache").string() << "</cachedir></fontconfig>\n";
+    const auto before = TreePicture(prefix);
+    const fs::path out = root / "game.txt";
+    // The statistics overlay (-showfps) draws with a system font.
+    const int rc = RunProgram(
+        {(prefix / "bin" / "kelvane").string(), "-showfps"},
+        {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=no-such-driver", "KELVANE_RUN_UNTIL_SCREEN=4",
+         "HOME=" + (root / "home").string(), "XDG_CONFIG_HOME=", "XDG_DATA_HOME=",
+         "XDG_CACHE_HOME=", "XDG_RUNTIME_DIR=" + (root / "run").string(),
+         "FONTCONFIG_FILE=" + (root / "fonts.conf").string()},
+        out);
+    const std::string text = ReadFile(out);
+    ASSERT_EQ(rc, 0) << text;
+    EXPECT_NE(text.find("Screen 4 after"), std::string::npos) << text;
+    EXPECT_EQ(TreePicture(prefix), before) << "the game wrote into its installation";
+    const std::string home = (root / "home").string();
+    // One line each, naming the problem.
+    const std::vector<std::string> lines = {
+        "the game runs without sound\n",
+        "Cannot create the data folder " + home + "/.local/share/Kelvane",
+        "Cannot save the settings to " + home + "/.config/",
+        "fonts: no installed font matches \"Tahoma\"",
+    };
+    for (const std::string& line : lines) {
+        const size_t first = text.find(line);
+        EXPECT_NE(first, std::string::npos) << line << "\n" << text;
+        if (first != std::string::npos) {
+            EXPECT_EQ(text.find(line, first + 1), std::string::npos) << "told twice: " << line;
+        }
+    }
 }
 
 }  // namespace

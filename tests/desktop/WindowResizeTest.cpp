@@ -115,7 +115,7 @@ protected:
         argv.insert(argv.end(), args.begin(), args.end());
         const fs::path out = folder.Path() / "xdotool.txt";
         fs::remove(out);
-        EXPECT_EQ(Run(argv, {}, out, 20000), 0) << ReadFile(out);
+        EXPECT_EQ(RunProgram(argv, {}, out, 20000), 0) << ReadFile(out);
         return ReadFile(out);
     }
 
