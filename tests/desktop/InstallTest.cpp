@@ -165,6 +165,7 @@ TEST_F(Installed, WithoutSoundFontsOrAWritableHomeTheGameStartsAndSaysWhatItCann
         "Cannot create the data folder " + home + "/.local/share/Kelvane",
         "Cannot save the settings to " + home + "/.config/",
         "fonts: no installed font matches \"Tahoma\"",
+        "Cannot write the sound cache in " + home + "/.cache/",
     };
     for (const std::string& line : lines) {
         const size_t first = text.find(line);
