@@ -2,6 +2,8 @@
 // the next run.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "TestApp.h"
 
 using namespace Zarvo;
@@ -56,7 +58,11 @@ INSTANTIATE_TEST_SUITE_P(Sizes, WindowResize,
                                          ResizeCase{1280, 960, 641, 35, 320, 17},
                                          ResizeCase{800, 600, 401, 22, 320, 17},
                                          // 444 x 333 picture, 278 pixels of black bar on the left
-                                         ResizeCase{1001, 333, 500, 12, 320, 17}));
+                                         ResizeCase{1001, 333, 500, 12, 320, 17}),
+                         [](const testing::TestParamInfo<ResizeCase>& info) {
+                             return std::to_string(info.param.width) + "x" +
+                                    std::to_string(info.param.height);
+                         });
 
 TEST(WindowSize, IsRememberedAndUsedWhenItFitsTheDesktop) {
     {

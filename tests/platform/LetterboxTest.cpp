@@ -1,6 +1,8 @@
 // Placing the 640 x 480 screen image in windows of any size.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/Letterbox.h"
 
 using namespace Zarvo;
@@ -37,7 +39,11 @@ INSTANTIATE_TEST_SUITE_P(
                     FitCase{640, 1000, {0, 260, 640, 480}, true},
                     FitCase{1000, 700, {33, 0, 933, 700}, false},  // 933.3 rounds down
                     FitCase{161, 121, {0, 0, 161, 121}, false},    // 120.75 rounds up
-                    FitCase{0, 480, {0, 0, 0, 0}, false}, FitCase{640, -1, {0, 0, 0, 0}, false}));
+                    FitCase{0, 480, {0, 0, 0, 0}, false}, FitCase{640, -1, {0, 0, 0, 0}, false}),
+    [](const testing::TestParamInfo<FitCase>& info) {
+        auto text = [](int v) { return v < 0 ? "minus" + std::to_string(-v) : std::to_string(v); };
+        return text(info.param.outerWidth) + "x" + text(info.param.outerHeight);
+    });
 
 TEST(Letterbox, AnEmptyScreenHasNoPicture) {
     const PlatformRect r = Letterbox::Fit(800, 600, 0, 480);

@@ -60,7 +60,13 @@ TEST_P(XdgFolders, EmptyUnsetAndRelativeValuesFallBackToHome) {
 INSTANTIATE_TEST_SUITE_P(Values, XdgFolders,
                          testing::Values(FolderCase{nullptr, false}, FolderCase{"", false},
                                          FolderCase{"relative/dir", false},
-                                         FolderCase{"/srv/xdg", true}));
+                                         FolderCase{"/srv/xdg", true}),
+                         [](const testing::TestParamInfo<FolderCase>& info) {
+                             const char* value = info.param.value;
+                             if (value == nullptr) return std::string("Unset");
+                             if (*value == '\0') return std::string("Empty");
+                             return std::string(*value == '/' ? "Absolute" : "Relative");
+                         });
 
 TEST(Paths, AnInstalledProgramHasNoDataBesideItButAShareFolderAboveIt) {
     TempFolder root;

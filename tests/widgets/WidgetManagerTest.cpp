@@ -480,7 +480,12 @@ INSTANTIATE_TEST_SUITE_P(
         LetterboxMouseCase{1001, 333, 278 + 222, 166, 320, 239, 278 + 222, 166},
         LetterboxMouseCase{1001, 333, 278 + 443, 332, 638, 478, 278 + 443, 332},
         // On a black bar the point lies off the logical screen.
-        LetterboxMouseCase{1001, 333, 10, 0, -386, 0, 10, 0}));
+        LetterboxMouseCase{1001, 333, 10, 0, -386, 0, 10, 0}),
+    [](const testing::TestParamInfo<LetterboxMouseCase>& info) {
+        const LetterboxMouseCase& c = info.param;
+        return std::to_string(c.windowWidth) + "x" + std::to_string(c.windowHeight) + "_at_" +
+               std::to_string(c.windowX) + "_" + std::to_string(c.windowY);
+    });
 
 TEST_F(WidgetManagerTest, WindowWithoutFocusUsesTheLostFocusModifier) {
     TestWidget a("A", &log, 0, 0, 100, 100);
