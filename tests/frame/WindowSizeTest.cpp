@@ -2,6 +2,7 @@
 // the next run.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "TestApp.h"
@@ -27,6 +28,10 @@ struct ResizeCase {
     int windowX, windowY;    // a click here ...
     int logicalX, logicalY;  // ... lands here on the 640 x 480 screen
 };
+
+void PrintTo(const ResizeCase& c, std::ostream* os) {
+    *os << c.width << "x" << c.height;
+}
 
 class WindowResize : public testing::TestWithParam<ResizeCase> {};
 

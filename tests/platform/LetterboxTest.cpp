@@ -1,6 +1,7 @@
 // Placing the 640 x 480 screen image in windows of any size.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "platform/Letterbox.h"
@@ -14,6 +15,10 @@ struct FitCase {
     PlatformRect expected;
     bool wholeMultiple;
 };
+
+void PrintTo(const FitCase& c, std::ostream* os) {
+    *os << c.outerWidth << "x" << c.outerHeight;
+}
 
 class LetterboxFit : public testing::TestWithParam<FitCase> {};
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "TempFolder.h"
@@ -43,6 +44,10 @@ struct FolderCase {
     const char* value;  // of XDG_CONFIG_HOME, XDG_DATA_HOME and XDG_CACHE_HOME; null: unset
     bool used;          // the value itself is the folder, else the default below HOME
 };
+
+void PrintTo(const FolderCase& c, std::ostream* os) {
+    *os << (c.value ? "\"" + std::string(c.value) + "\"" : std::string("unset"));
+}
 
 class XdgFolders : public testing::TestWithParam<FolderCase> {};
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -429,6 +430,10 @@ struct LetterboxMouseCase {
     int logicalX, logicalY;  // where it lands
     int backX, backY;        // MapLogicalPoint of that logical point
 };
+
+void PrintTo(const LetterboxMouseCase& c, std::ostream* os) {
+    *os << c.windowWidth << "x" << c.windowHeight << " at " << c.windowX << "," << c.windowY;
+}
 
 class LetterboxMouse : public testing::TestWithParam<LetterboxMouseCase> {};
 
