@@ -43,7 +43,7 @@ inline std::string ReadFile(const fs::path& path) {
 // Runs a program to its end; answers its exit code (-1 when it could not start or took longer
 // than the safety net) and appends what it printed to `output`.
 inline int RunProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-               const fs::path& output, int timeoutMs = 120000) {
+                      const fs::path& output, int timeoutMs = 120000) {
     Zarvo::ChildProcess child;
     if (!child.Start(argv, env, output.string())) return -1;
     return child.Wait(timeoutMs);
