@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
   libcairo2-dev libpango1.0-dev fonts-roboto-slab
   xvfb xauth xdotool imagemagick
+  desktop-file-utils appstream
 )
 
 missing=()

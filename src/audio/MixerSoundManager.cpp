@@ -1,6 +1,7 @@
 #include "audio/MixerSoundManager.h"
 
 #include <chrono>
+#include <cstdio>
 #include <vector>
 
 #include "audio/AuReader.h"
@@ -70,8 +71,12 @@ bool MixerSoundManager::DecodeSound(const std::string& name, SoundData& out) {
     }
     // MP3 would come next; there is no MP3 decoder, so that step is skipped.
     if (AudioFile::ReadAll(oggName, bytes) && OggDecoder::Decode(std::move(bytes), out)) {
-        if (!cachePath.empty()) {
-            SoundCache::Write(cachePath, out, oggName, AudioFile::LastWriteTime(oggName));
+        if (!cachePath.empty() &&
+            !SoundCache::Write(cachePath, out, oggName, AudioFile::LastWriteTime(oggName)) &&
+            !cacheFailureTold_.exchange(true)) {
+            std::fprintf(stderr,
+                         "Cannot write the sound cache in %s: sounds are decoded at every start\n",
+                         cacheFolder_.string().c_str());
         }
         return true;
     }

@@ -74,6 +74,7 @@ private:
 
     std::shared_ptr<Mixer> mixer_;
     std::filesystem::path cacheFolder_;
+    std::atomic<bool> cacheFailureTold_{false};  // an unwritable cache is said once
     TickSource ticks_;
     std::recursive_mutex mutex_;
     std::array<Slot, kMaxSounds> sounds_;

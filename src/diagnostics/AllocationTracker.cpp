@@ -45,6 +45,9 @@ using Table = std::map<std::uintptr_t, AllocationRecord, std::less<std::uintptr_
 
 std::atomic<bool> gEnabled{false};
 std::atomic<bool> gTrackedAnything{false};
+// Where the report goes. A plain array: the report is written during static destruction, when
+// a std::string of this file may already be gone.
+char gReportPath[4096] = "mem_leaks.txt";
 
 // Set while this thread works inside the table's lock. Memory the tracker itself allocates
 // there (the report's text) goes through the plain forms and is never tracked, so its releases
@@ -139,13 +142,29 @@ void WriteLeakReport() {
     InsideTracker inside;  // outlives the report's text, released under the lock
     TrackerState& state = State();
     std::lock_guard<std::mutex> guard(state.lock);
-    std::FILE* file = std::fopen("mem_leaks.txt", "w");
+    std::FILE* file = std::fopen(gReportPath, "w");
     if (!file) return;
     std::string text = FormatReport(state.table, dateTime);
     std::fputs("\n", stderr);
     std::fputs(text.c_str(), stderr);
     std::fputs(text.c_str(), file);
     std::fclose(file);
+}
+
+bool SetLeakReportPath(const std::string& path) {
+    if (path.empty() || path.size() >= sizeof gReportPath) return false;
+    InsideTracker inside;
+    TrackerState& state = State();
+    std::lock_guard<std::mutex> guard(state.lock);
+    std::memcpy(gReportPath, path.c_str(), path.size() + 1);
+    return true;
+}
+
+std::string LeakReportPath() {
+    InsideTracker inside;
+    TrackerState& state = State();
+    std::lock_guard<std::mutex> guard(state.lock);
+    return gReportPath;
 }
 
 bool TrackedAnything() {

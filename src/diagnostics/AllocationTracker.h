@@ -1,7 +1,7 @@
 // Tracking of the game's heap objects: every object the game code creates is allocated with
 // KNEW, which records the source file and line; whatever is still allocated when the process ends
-// is written to "mem_leaks.txt" in the working directory and to standard error. The framework's
-// own objects use the plain `new` and are not tracked.
+// is written to "mem_leaks.txt" in the working directory (or where SetLeakReportPath says) and
+// to standard error. The framework's own objects use the plain `new` and are not tracked.
 #pragma once
 
 #include <cstddef>
@@ -18,6 +18,11 @@ void RemoveTrack(const void* address);
 // and to standard error. Called by the table's tear-down when anything was ever tracked; nothing
 // is written when the file cannot be opened.
 void WriteLeakReport();
+// Sends the report to `path` instead of "mem_leaks.txt" in the working directory (an installed
+// program's working directory is its read-only data folder). An empty or overlong path is
+// refused and changes nothing.
+bool SetLeakReportPath(const std::string& path);
+std::string LeakReportPath();
 // The report's text for the current table, with the given 24-character date and time.
 std::string LeakReportText(const char* dateTime);
 // Whether anything was tracked since the process started.

@@ -261,12 +261,24 @@ void ZarvoAppBase::CreateMainWindow() {
     placement.title = title;
     placement.clientWidth = width;
     placement.clientHeight = height;
+    placement.screenWidth = width;
+    placement.screenHeight = height;
     placement.fullScreen = !(windowed || playingDemo) || fullScreenByDesktopChange;
     if (!placement.fullScreen) {
         int left = 0, top = 0, right = 0, bottom = 0;
         window_->FrameExtents(left, top, right, bottom);
-        WindowPlacement::Place(window_->WorkArea(), width + left + right, height + top + bottom,
-                               preferredX, preferredY, placement.x, placement.y);
+        const PlatformRect area = window_->WorkArea();
+        // The remembered size, when it is sane and still fits the desktop.
+        if (windowWidth >= PlatformWindow::kMinimumClientWidth &&
+            windowHeight >= PlatformWindow::kMinimumClientHeight &&
+            windowWidth + left + right <= area.width &&
+            windowHeight + top + bottom <= area.height) {
+            placement.clientWidth = windowWidth;
+            placement.clientHeight = windowHeight;
+        }
+        WindowPlacement::Place(area, placement.clientWidth + left + right,
+                               placement.clientHeight + top + bottom, preferredX, preferredY,
+                               placement.x, placement.y);
     }
     // A desktop-sized full-screen window is still a window to the loop.
     physicallyWindowed = true;
@@ -344,13 +356,19 @@ int ZarvoAppBase::InitDisplay() {
     display_->SetVSync(waitForVSync && !emulatedRefreshWait);
     const int result = display_->Initialize(*window_, width, height, windowed);
     if (result == DisplayBackend::kResultOk) {
-        const int offsetX = (width - display_->Width()) / 2;
-        const int offsetY = (height - display_->Height()) / 2;
-        widgetManager_->SetMouseTransform(Rect(0, 0, width, height),
-                                          Rect(offsetX, offsetY, width, height));
+        FollowWindowSize();
         PostDisplayInitHook();
     }
     return result;
+}
+
+void ZarvoAppBase::FollowWindowSize() {
+    if (!display_ || !window_) return;
+    const int offsetX = (width - display_->Width()) / 2;
+    const int offsetY = (height - display_->Height()) / 2;
+    const PlatformRect picture = window_->ScreenRect();
+    widgetManager_->SetMouseTransform(Rect(picture.x, picture.y, picture.width, picture.height),
+                                      Rect(offsetX, offsetY, width, height));
 }
 
 void ZarvoAppBase::Quit() {
@@ -826,6 +844,12 @@ bool ZarvoAppBase::ReplayDeferredMessages() {
                 }
             }
             RecheckFocus();
+            if (!minimised) {
+                FollowWindowSize();
+                if (windowed && window_ && window_->IsVisible()) {
+                    window_->NormalSize(windowWidth, windowHeight);
+                }
+            }
             if (m.wParam == Msg::kSizeMaximized) ChangeScreenMode(false);
         }
     } else if (m.message == Msg::kSysColorChange || m.message == Msg::kDisplayChange) {
@@ -864,9 +888,10 @@ bool ZarvoAppBase::ReplayDeferredMessages() {
 
 void ZarvoAppBase::TranslateMouse(const WindowMessage& m) {
     const int wx = Msg::PointX(m.lParam), wy = Msg::PointY(m.lParam);
-    cursorX_ = wx;
-    cursorY_ = wy;
     const WidgetPoint p = widgetManager_->MapWindowPoint(wx, wy);
+    // The software cursor is drawn in screen-image pixels.
+    cursorX_ = p.x;
+    cursorY_ = p.y;
     const int x = p.x, y = p.y;
     lastUserInputTick = platform_->GetClock().Now();
     DeliverInput(DemoEvent{totalUpdates, DemoEvent::Kind::kPointerMove, x, y, 0});
@@ -935,12 +960,9 @@ void ZarvoAppBase::CheckMouseIn() {
     const bool in = window_->CursorInClient(display_->Width(), display_->Height());
     if (in == mouseIn) return;
     if (!in) {
+        WidgetPoint p{cursorX_, cursorY_};  // the last logical position
         int wx = 0, wy = 0;
-        if (!window_->CursorPosition(wx, wy)) {
-            wx = cursorX_;
-            wy = cursorY_;
-        }
-        const WidgetPoint p = widgetManager_->MapWindowPoint(wx, wy);
+        if (window_->CursorPosition(wx, wy)) p = widgetManager_->MapWindowPoint(wx, wy);
         DeliverInput(DemoEvent{totalUpdates, DemoEvent::Kind::kPointerLeave, p.x, p.y, 0});
         return;
     }

@@ -317,6 +317,10 @@ public:
     bool forceWindowed = false;
     int preferredX = -1;
     int preferredY = -1;
+    // The window's client size as the player left it ("WindowWidth", "WindowHeight"); 0 means
+    // the logical size. The picture is scaled to fit whatever size the window has.
+    int windowWidth = 0;
+    int windowHeight = 0;
     bool is3D = false;
     double musicVolume = 0.85;
     double sfxVolume = 0.85;
@@ -378,6 +382,9 @@ protected:
     void QueueDeferredDelete(void* object, void (*deleter)(void*));
     // Makes the display for the current window; answers the back-end's result code.
     int InitDisplay();
+    // Points the widget manager's mouse transform at where the window shows the screen image
+    // now (after the display was made and whenever the window changes size).
+    void FollowWindowSize();
     void ApplyVolumes();
     // Makes the change-directory target the working directory; a "-changedir" folder that
     // cannot be entered ends the process.

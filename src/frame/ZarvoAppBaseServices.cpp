@@ -183,6 +183,8 @@ void ZarvoAppBase::LoadSettings() {
     if (ReadInteger("ScreenMode", value)) windowed = value == 0;
     if (ReadInteger("PreferredX", value)) preferredX = value;
     if (ReadInteger("PreferredY", value)) preferredY = value;
+    if (ReadInteger("WindowWidth", value)) windowWidth = value;
+    if (ReadInteger("WindowHeight", value)) windowHeight = value;
     if (ReadInteger("CustomCursors", value)) EnableCustomCursors(value != 0);
     if (ReadBoolean("WaitForVSync", flag)) waitForVSync = flag;
     if (ReadInteger("InProgress", value)) previousRunEndedNormally = value == 0;
@@ -197,6 +199,8 @@ void ZarvoAppBase::SaveSettings() {
     WriteInteger("ScreenMode", windowed ? 0 : 1);
     WriteInteger("PreferredX", preferredX);
     WriteInteger("PreferredY", preferredY);
+    WriteInteger("WindowWidth", windowWidth);
+    WriteInteger("WindowHeight", windowHeight);
     WriteInteger("CustomCursors", customCursorsEnabled ? 1 : 0);
     WriteInteger("InProgress", 0);
     WriteBoolean("WaitForVSync", waitForVSync);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 
@@ -33,6 +34,15 @@ bool EnsureLibrary() {
     if (FT_Init_FreeType(&gLibrary) != 0) return false;
     std::atexit(ReleaseLibraries);
     return true;
+}
+
+// Says once per process that system-font text cannot be drawn, and why: the game runs on
+// with its image fonts, but a player should learn what is missing.
+void ReportMissingFonts(const std::string& why) {
+    static bool reported = false;
+    if (reported) return;
+    reported = true;
+    std::fprintf(stderr, "fonts: %s: text in system fonts is not drawn\n", why.c_str());
 }
 
 // Faces that the game's data names but that Linux desktops do not ship.
@@ -133,7 +143,10 @@ std::unique_ptr<FreeTypeFace> FreeTypeFace::Open(const std::string& requestedFam
                                                  int pixelHeight, bool bold, bool italic,
                                                  bool underline) {
     std::lock_guard<std::mutex> lock(gFreeTypeLock);
-    if (!EnsureLibrary()) return nullptr;
+    if (!EnsureLibrary()) {
+        ReportMissingFonts("FreeType cannot be started");
+        return nullptr;
+    }
     std::string file;
     int index = 0;
     bool gotBold = false;
@@ -141,11 +154,14 @@ std::unique_ptr<FreeTypeFace> FreeTypeFace::Open(const std::string& requestedFam
     std::string matched;
     if (!MatchFace(SubstituteFamily(requestedFamily), bold, italic, &file, &index, &gotBold,
                    &gotItalic, &matched)) {
+        ReportMissingFonts("no installed font matches \"" + requestedFamily +
+                           "\" (fontconfig found none)");
         return nullptr;
     }
     auto impl = std::make_unique<Impl>();
     if (FT_New_Face(gLibrary, file.c_str(), index, &impl->face) != 0) {
         impl->face = nullptr;
+        ReportMissingFonts("the font file " + file + " cannot be read");
         return nullptr;
     }
     pixelHeight = std::clamp(pixelHeight, 1, 1000);

@@ -1,5 +1,7 @@
 #include "platform/HeadlessWindow.h"
 
+#include "platform/Letterbox.h"
+
 namespace Zarvo {
 
 bool HeadlessWindow::Create(const Placement& p) {
@@ -29,6 +31,24 @@ void HeadlessWindow::Raise() {
 void HeadlessWindow::NormalPosition(int& x, int& y) {
     x = placement.x;
     y = placement.y;
+}
+
+void HeadlessWindow::NormalSize(int& width, int& height) {
+    width = placement.clientWidth;
+    height = placement.clientHeight;
+}
+
+PlatformRect HeadlessWindow::ScreenRect() {
+    const int w = placement.screenWidth > 0 ? placement.screenWidth : placement.clientWidth;
+    const int h = placement.screenHeight > 0 ? placement.screenHeight : placement.clientHeight;
+    return Letterbox::Fit(placement.clientWidth, placement.clientHeight, w, h);
+}
+
+void HeadlessWindow::Resize(int width, int height) {
+    placement.clientWidth = width;
+    placement.clientHeight = height;
+    Post(WindowMessage{WindowMessage::kMainWindow, Msg::kSize, Msg::kSizeRestored,
+                       Msg::PackPoint(width, height)});
 }
 
 void HeadlessWindow::PumpEvents(const MessageSink& sink) {

@@ -23,6 +23,8 @@ public:
     bool IsMinimised() override { return minimised; }
     bool IsVisible() override { return visible; }
     void NormalPosition(int& x, int& y) override;
+    void NormalSize(int& width, int& height) override;
+    PlatformRect ScreenRect() override;
     void SetFullScreen(bool fullScreen) override { placement.fullScreen = fullScreen; }
     void SetTitle(const std::string& title) override { placement.title = title; }
     void PumpEvents(const MessageSink& sink) override;
@@ -33,6 +35,9 @@ public:
 
     // Queues an event for the next PumpEvents.
     void Post(const WindowMessage& message) { pending_.push_back(message); }
+    // The player dragged the window to a new client size: takes it and posts the size message
+    // a real window sends.
+    void Resize(int width, int height);
 
     // State visible to tests.
     PlatformRect workArea{0, 0, 1280, 1024};

@@ -80,10 +80,24 @@ std::string Paths::SettingsFileFor(const std::string& key) {
     return folder + "/settings.ini";
 }
 
-bool Paths::MakeFolders(const std::string& path) {
+bool Paths::MakeFolders(const std::string& path, std::string* why) {
+    std::error_code made;
+    std::filesystem::create_directories(path, made);
     std::error_code ec;
-    std::filesystem::create_directories(path, ec);
-    return std::filesystem::is_directory(path, ec);
+    if (std::filesystem::is_directory(path, ec)) return true;
+    if (why) *why = made ? made.message() : "it is not a folder";
+    return false;
+}
+
+bool Paths::IsInstalledLayout(const std::string& executablePath, const std::string& dataName) {
+    namespace fs = std::filesystem;
+    if (executablePath.empty() || dataName.empty()) return false;
+    const fs::path folder = fs::path(executablePath).parent_path();
+    std::error_code ec;
+    if (fs::exists(folder / "main.pak", ec) || fs::is_directory(folder / "properties", ec)) {
+        return false;
+    }
+    return fs::is_directory(folder / ".." / "share" / dataName, ec);
 }
 
 }  // namespace Zarvo

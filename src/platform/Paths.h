@@ -18,7 +18,13 @@ public:
     // Joins `parts` below `base` as folders, dropping empty, "." and ".." parts.
     static std::string SafeJoin(const std::string& base, const std::string& relative,
                                 char separator);
-    static bool MakeFolders(const std::string& path);
+    // Creates `path` and the folders above it; answers whether it is a folder now, and when
+    // not, the reason in `why` (when given).
+    static bool MakeFolders(const std::string& path, std::string* why = nullptr);
+    // Whether the program at `executablePath` runs from an installed tree: its own folder
+    // holds no game data ("main.pak" or a "properties" folder) and "../share/<dataName>"
+    // beside it is a folder. Such a tree may be read-only and shared by every user.
+    static bool IsInstalledLayout(const std::string& executablePath, const std::string& dataName);
 };
 
 }  // namespace Zarvo

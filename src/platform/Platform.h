@@ -39,7 +39,11 @@ public:
     // Diagnostic text (standard error).
     virtual void DebugOutput(const std::string& text) = 0;
     virtual std::string ExecutablePath() = 0;
-    // The per-user data folder for a company and product, created; empty when impossible.
+    // The per-user data folder for a company and product, with a trailing '/', created when
+    // missing. A folder that cannot be made is still answered (what is written there then
+    // fails, and is reported by the writer) after one line on standard error says why: an
+    // empty answer would turn every file name below it into one in the working directory,
+    // which for an installed program is its data folder.
     virtual std::string ApplicationDataFolder(const std::string& company,
                                               const std::string& product) = 0;
     virtual bool ChangeWorkingDirectory(const std::string& path) = 0;

@@ -17,7 +17,8 @@ bool SdlAudioDevice::Open() {
     if (device_ != 0) return true;
     if (!subsystemStarted_) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-            std::fprintf(stderr, "audio: SDL audio unavailable: %s\n", SDL_GetError());
+            std::fprintf(stderr, "audio: SDL audio unavailable (%s): the game runs without sound\n",
+                         SDL_GetError());
             return false;
         }
         subsystemStarted_ = true;
@@ -32,7 +33,9 @@ bool SdlAudioDevice::Open() {
     SDL_AudioSpec have{};
     device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (device_ == 0) {
-        std::fprintf(stderr, "audio: cannot open an output device: %s\n", SDL_GetError());
+        std::fprintf(stderr,
+                     "audio: cannot open an output device (%s): the game runs without sound\n",
+                     SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         subsystemStarted_ = false;
         return false;

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include "platform/Letterbox.h"
 #include "platform/SdlWindow.h"
 
 namespace Zarvo {
@@ -54,12 +55,8 @@ int SdlDisplay::Initialize(PlatformWindow& window, int width, int height, bool w
         lastError_ = Failed("SDL_CreateRenderer");
         return kResultCreateFail;
     }
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    if (SDL_RenderSetLogicalSize(renderer_, width, height) != 0) {
-        lastError_ = Failed("SDL_RenderSetLogicalSize");
-        Release();
-        return kResultCreateFail;
-    }
+    // The picture is placed by hand (Letterbox), not with the renderer's logical size, which
+    // would also rewrite the mouse positions behind the application's back.
     texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
                                  width, height);
     if (!texture_) {
@@ -72,6 +69,7 @@ int SdlDisplay::Initialize(PlatformWindow& window, int width, int height, bool w
     if (SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 && mode.refresh_rate > 0) {
         refreshPeriodMs_ = 1000 / mode.refresh_rate;
     }
+    scaleMode_ = -1;
     AllocateBackBuffer(width, height, windowed);
     return kResultOk;
 }
@@ -82,9 +80,40 @@ void SdlDisplay::Present() {
     SDL_UpdateTexture(texture_, nullptr, backBuffer_.data(), width_ * 4);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    int outputWidth = width_, outputHeight = height_;
+    SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
+    picture_ = Letterbox::Fit(outputWidth, outputHeight, width_, height_);
+    // Whole multiples stay sharp; any other scale is smoothed rather than left with uneven
+    // rows and columns.
+    const int mode = Letterbox::IsWholeMultiple(picture_, width_, height_)
+                         ? static_cast<int>(SDL_ScaleModeNearest)
+                         : static_cast<int>(SDL_ScaleModeLinear);
+    if (mode != scaleMode_) {
+        SDL_SetTextureScaleMode(texture_, static_cast<SDL_ScaleMode>(mode));
+        if (cursorTexture_)
+            SDL_SetTextureScaleMode(cursorTexture_, static_cast<SDL_ScaleMode>(mode));
+        scaleMode_ = mode;
+    }
+    const SDL_Rect where{picture_.x, picture_.y, picture_.width, picture_.height};
+    SDL_RenderCopy(renderer_, texture_, nullptr, &where);
     RenderCursor();
     SDL_RenderPresent(renderer_);
+}
+
+bool SdlDisplay::ReadWindowPixels(std::vector<uint32_t>& pixels, int& width, int& height) {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    if (!renderer_) return false;
+    int w = 0, h = 0;
+    if (SDL_GetRendererOutputSize(renderer_, &w, &h) != 0 || w <= 0 || h <= 0) return false;
+    std::vector<uint32_t> out(static_cast<size_t>(w) * h);
+    if (SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_ARGB8888, out.data(), w * 4) !=
+        0) {
+        return false;
+    }
+    pixels = std::move(out);
+    width = w;
+    height = h;
+    return true;
 }
 
 void SdlDisplay::RenderCursor() {
@@ -101,11 +130,22 @@ void SdlDisplay::RenderCursor() {
         if (!cursorTexture_) return;
         SDL_UpdateTexture(cursorTexture_, nullptr, image->pixels.data(), image->width * 4);
         SDL_SetTextureBlendMode(cursorTexture_, SDL_BLENDMODE_BLEND);
+        if (scaleMode_ >= 0) {
+            SDL_SetTextureScaleMode(cursorTexture_, static_cast<SDL_ScaleMode>(scaleMode_));
+        }
     }
     if (!cursorTexture_) return;
-    // In screen-image pixels: the renderer's logical size scales it with the frame.
-    const SDL_Rect where{cursorX_ - image->hotX, cursorY_ - image->hotY, image->width,
-                         image->height};
+    // The position is in screen-image pixels: scale it with the picture.
+    if (width_ <= 0 || height_ <= 0) return;
+    auto sx = [&](int v) {
+        return picture_.x + static_cast<int>(int64_t{v} * picture_.width / width_);
+    };
+    auto sy = [&](int v) {
+        return picture_.y + static_cast<int>(int64_t{v} * picture_.height / height_);
+    };
+    const int left = cursorX_ - image->hotX, top = cursorY_ - image->hotY;
+    const SDL_Rect where{sx(left), sy(top), sx(left + image->width) - sx(left),
+                         sy(top + image->height) - sy(top)};
     SDL_RenderCopy(renderer_, cursorTexture_, nullptr, &where);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/DisplayBackend.h"
+#include "platform/PlatformRect.h"
 
 struct SDL_Renderer;
 struct SDL_Texture;
@@ -8,10 +9,11 @@ namespace Zarvo {
 
 class SdlWindow;
 
-// The display back-end on an SDL2 renderer with one streaming ARGB8888 texture. Windowed, the
-// screen image fills the window; in desktop full screen (and in a resized window) it is scaled
-// to fit with letterboxing through the renderer's logical size, so the monitor's mode is never
-// changed. Presents without vsync unless asked.
+// The display back-end on an SDL2 renderer with one streaming ARGB8888 texture. The screen
+// image is scaled to fit the window's output at every present (Letterbox: one scale, centred,
+// black bars), so a resized window and desktop full screen show the whole picture and the
+// monitor's mode is never changed. Whole-multiple scales use nearest-pixel sampling and stay
+// sharp; other scales are smoothed. Presents without vsync unless asked.
 // Implemented: initialisation with result codes, present, refresh period, the software cursor
 // (its picture as a second, blended texture drawn over each presented frame, so that moving it
 // re-uploads nothing but the frame).
@@ -27,6 +29,9 @@ public:
     void Present() override;
     void Shutdown() override;
     int RefreshPeriodMs() const override { return refreshPeriodMs_; }
+    // What the window shows after the last present, in output pixels as 0xAARRGGBB: a
+    // screenshot of the letterboxed, scaled picture. False when the renderer cannot read back.
+    bool ReadWindowPixels(std::vector<uint32_t>& pixels, int& width, int& height);
 
 private:
     void Release();
@@ -38,6 +43,8 @@ private:
     SDL_Texture* cursorTexture_ = nullptr;
     std::shared_ptr<const CursorImage> cursorTextureSource_;  // what cursorTexture_ shows
     int refreshPeriodMs_ = 16;
+    PlatformRect picture_;  // where the last present put the screen image, in output pixels
+    int scaleMode_ = -1;    // the SDL_ScaleMode of the textures, -1 before the first present
 };
 
 }  // namespace Zarvo

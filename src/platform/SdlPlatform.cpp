@@ -117,7 +117,12 @@ std::string SdlPlatform::ApplicationDataFolder(const std::string& company,
                                                const std::string& product) {
     std::string folder = Paths::SafeJoin(Paths::DataHome(), company, '\\');
     folder = Paths::SafeJoin(folder, product, '\\');
-    return Paths::MakeFolders(folder) ? folder + "/" : std::string();
+    std::string why;
+    if (!Paths::MakeFolders(folder, &why)) {
+        std::fprintf(stderr, "Cannot create the data folder %s (%s): the saved tour is not kept\n",
+                     folder.c_str(), why.c_str());
+    }
+    return folder + "/";
 }
 
 bool SdlPlatform::ChangeWorkingDirectory(const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include "platform/Letterbox.h"
 #include "platform/SignalWatcher.h"
 
 namespace Zarvo {
@@ -111,14 +112,16 @@ bool SdlWindow::Create(const Placement& p) {
         error_ = std::string("SDL_CreateWindow: ") + SDL_GetError();
         return false;
     }
-    logicalWidth_ = p.clientWidth;
-    logicalHeight_ = p.clientHeight;
+    screenWidth_ = p.screenWidth > 0 ? p.screenWidth : p.clientWidth;
+    screenHeight_ = p.screenHeight > 0 ? p.screenHeight : p.clientHeight;
+    normalWidth_ = p.clientWidth;
+    normalHeight_ = p.clientHeight;
     normalX_ = p.x;
     normalY_ = p.y;
     placeOnShow_ = !p.fullScreen;
     wantedX_ = p.x;
     wantedY_ = p.y;
-    SDL_SetWindowMinimumSize(window_, 160, 120);
+    SDL_SetWindowMinimumSize(window_, kMinimumClientWidth, kMinimumClientHeight);
     return true;
 }
 
@@ -213,6 +216,28 @@ void SdlWindow::NormalPosition(int& x, int& y) {
     y = normalY_;
 }
 
+void SdlWindow::NormalSize(int& width, int& height) {
+    if (window_) {
+        const Uint32 flags = SDL_GetWindowFlags(window_);
+        if (!(flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN))) {
+            int w = 0, h = 0;
+            SDL_GetWindowSize(window_, &w, &h);
+            if (w > 0 && h > 0) {
+                normalWidth_ = w;
+                normalHeight_ = h;
+            }
+        }
+    }
+    width = normalWidth_;
+    height = normalHeight_;
+}
+
+PlatformRect SdlWindow::ScreenRect() {
+    int w = screenWidth_, h = screenHeight_;
+    if (window_) SDL_GetWindowSize(window_, &w, &h);
+    return Letterbox::Fit(w, h, screenWidth_, screenHeight_);
+}
+
 void SdlWindow::SetFullScreen(bool fullScreen) {
     if (window_) SDL_SetWindowFullscreen(window_, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 }
@@ -282,15 +307,6 @@ int SdlWindow::VirtualKeyFor(int key) {
     }
 }
 
-void SdlWindow::ToLogical(int& x, int& y) {
-    SDL_Renderer* renderer = window_ ? SDL_GetRenderer(window_) : nullptr;
-    if (!renderer) return;
-    float lx = 0, ly = 0;
-    SDL_RenderWindowToLogical(renderer, x, y, &lx, &ly);
-    x = static_cast<int>(lx);
-    y = static_cast<int>(ly);
-}
-
 void SdlWindow::Translate(const SDL_Event& e, const MessageSink& sink) {
     auto send = [&](uint32_t message, uint64_t w, int64_t l) {
         sink(WindowMessage{WindowMessage::kMainWindow, message, w, l});
@@ -300,7 +316,7 @@ void SdlWindow::Translate(const SDL_Event& e, const MessageSink& sink) {
             send(Msg::kClose, 0, 0);
             break;
         case SDL_MOUSEMOTION:
-            // The renderer already reports mouse events in logical screen coordinates.
+            // Window coordinates: the application maps them onto the screen image.
             send(Msg::kMouseMove, HeldButtonBits(e.motion.state),
                  Msg::PackPoint(e.motion.x, e.motion.y));
             break;
@@ -335,7 +351,6 @@ void SdlWindow::Translate(const SDL_Event& e, const MessageSink& sink) {
             const uint16_t delta = static_cast<uint16_t>(static_cast<int16_t>(y * 120));
             int mx = 0, my = 0;
             SDL_GetMouseState(&mx, &my);
-            ToLogical(mx, my);
             send(Msg::kMouseWheel, static_cast<uint64_t>(delta) << 16 | heldButtons_,
                  Msg::PackPoint(mx, my));
             break;
@@ -408,6 +423,12 @@ void SdlWindow::Translate(const SDL_Event& e, const MessageSink& sink) {
                 case SDL_WINDOWEVENT_RESTORED:
                     send(Msg::kSize, Msg::kSizeRestored, 0);
                     break;
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    // Every new size, as the player drags the frame or the window manager
+                    // tiles the window; the application places the picture and the mouse anew.
+                    send(Msg::kSize, Msg::kSizeRestored,
+                         Msg::PackPoint(e.window.data1, e.window.data2));
+                    break;
                 case SDL_WINDOWEVENT_MOVED:
                     send(Msg::kMove, 0, Msg::PackPoint(e.window.data1, e.window.data2));
                     break;
@@ -437,7 +458,6 @@ bool SdlWindow::CursorPosition(int& x, int& y) {
     SDL_GetWindowPosition(window_, &wx, &wy);
     x = gx - wx;
     y = gy - wy;
-    ToLogical(x, y);
     return true;
 }
 
@@ -445,8 +465,11 @@ bool SdlWindow::CursorInClient(int width, int height) {
     if (!window_ || SDL_GetMouseFocus() != window_) return false;
     int x = 0, y = 0;
     SDL_GetMouseState(&x, &y);
-    ToLogical(x, y);
-    return x >= 0 && y >= 0 && x < width && y < height;
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    const PlatformRect picture = Letterbox::Fit(w, h, width, height);
+    return x >= picture.x && y >= picture.y && x < picture.x + picture.width &&
+           y < picture.y + picture.height;
 }
 
 void SdlWindow::SetSystemCursor(int id) {

@@ -14,8 +14,11 @@ namespace Zarvo {
 // Implemented: window creation (windowed or desktop full screen), show/hide/raise, work area and
 // frame extents, translation of SDL events into window messages (mouse with double clicks, wheel,
 // keys mapped to virtual-key codes, Alt combinations as system keys, typed characters, focus,
-// minimise/maximise/restore, move, close, exposure, display changes), mouse capture, system
-// cursors and the two built-in hand cursors. Termination signals arrive as a close message.
+// minimise/maximise/restore, move, resize, close, exposure, display changes), mouse capture,
+// system cursors and the two built-in hand cursors. Termination signals arrive as a close
+// message. The window may be resized; mouse positions stay in window coordinates, and the
+// application maps them onto the screen image through ScreenRect (the display draws the
+// picture at the same place).
 // Not implemented: a second hidden window (nothing on this platform sends messages to it).
 class SdlWindow : public PlatformWindow {
 public:
@@ -38,6 +41,8 @@ public:
     bool IsMinimised() override;
     bool IsVisible() override;
     void NormalPosition(int& x, int& y) override;
+    void NormalSize(int& width, int& height) override;
+    PlatformRect ScreenRect() override;
     void SetFullScreen(bool fullScreen) override;
     void SetTitle(const std::string& title) override;
     void PumpEvents(const MessageSink& sink) override;
@@ -57,8 +62,6 @@ protected:
 
 private:
     void Translate(const SDL_Event& event, const MessageSink& sink);
-    // Converts window pixels to logical screen pixels when the renderer scales.
-    void ToLogical(int& x, int& y);
 
     SDL_Window* window_ = nullptr;
     std::string error_;
@@ -70,7 +73,8 @@ private:
     // The outer position asked for at creation, applied again when Show learns the frame.
     bool placeOnShow_ = false;
     int wantedX_ = 0, wantedY_ = 0;
-    int logicalWidth_ = 640, logicalHeight_ = 480;
+    int screenWidth_ = 640, screenHeight_ = 480;
+    int normalWidth_ = 640, normalHeight_ = 480;
     uint32_t heldButtons_ = 0;
 };
 

@@ -57,6 +57,42 @@ WidgetPoint WidgetManager::MapWindowPoint(int windowX, int windowY) const {
             ClampToInt((int64_t(windowY) - s.y) * d.height / s.height + d.y)};
 }
 
+namespace {
+int64_t FloorDiv(int64_t a, int64_t b) {
+    const int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+int64_t CeilDiv(int64_t a, int64_t b) {
+    return -FloorDiv(-a, b);
+}
+// The window coordinate for logical coordinate `l` on one axis of the transform (source offset
+// and length, destination offset and length), matching the truncating forward mapping.
+int64_t WindowCoordinateFor(int64_t l, int64_t so, int64_t sl, int64_t d0, int64_t dl) {
+    const int64_t r = l - d0;
+    int64_t first = 0, last = 0;
+    if (r >= 0) {  // (w - so) * dl / sl lies in [r, r + 1)
+        first = CeilDiv(r * sl, dl);
+        last = CeilDiv((r + 1) * sl, dl) - 1;
+    } else {  // truncation towards zero: it lies in (r - 1, r]
+        first = FloorDiv((r - 1) * sl, dl) + 1;
+        last = FloorDiv(r * sl, dl);
+    }
+    if (last < first) return so + first;
+    return so + first + (last - first) / 2;
+}
+}  // namespace
+
+WidgetPoint WidgetManager::MapLogicalPoint(int logicalX, int logicalY) const {
+    const Rect& s = mouseSourceRect;
+    const Rect& d = mouseDestRect;
+    if (s.width <= 0 || s.height <= 0 || d.width <= 0 || d.height <= 0) {
+        return {ClampToInt(int64_t(logicalX) - d.x + s.x),
+                ClampToInt(int64_t(logicalY) - d.y + s.y)};
+    }
+    return {ClampToInt(WindowCoordinateFor(logicalX, s.x, s.width, d.x, d.width)),
+            ClampToInt(WindowCoordinateFor(logicalY, s.y, s.height, d.y, d.height))};
+}
+
 int WidgetManager::CurrentFlags() const {
     return hasFocus ? managerFlags : lostFocusFlagsMod.Apply(managerFlags);
 }

@@ -95,6 +95,11 @@ public:
     void SetMouseTransform(const Rect& source, const Rect& destination);
     // A window point in logical coordinates. An empty source leaves the point unscaled.
     WidgetPoint MapWindowPoint(int windowX, int windowY) const;
+    // The inverse, for whoever makes mouse messages of their own (window coordinates): the
+    // window point in the middle of the window pixels that MapWindowPoint maps onto the
+    // logical point, so that it maps back exactly; when the window is smaller than the logical
+    // screen and no window pixel maps onto it, the first pixel that maps beyond it.
+    WidgetPoint MapLogicalPoint(int logicalX, int logicalY) const;
     void SetBackBuffer(Image* image) { backBuffer = image; }
 
     // One logic update of the tree; returns whether anything is dirty.

@@ -1,4 +1,5 @@
 // Translation of SDL events into window messages, on SDL's dummy video driver.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include "platform/SdlDisplay.h"
@@ -83,6 +84,95 @@ TEST_F(SdlWindowTest, TheDisplayMakesA640By480ScreenImage) {
     display.Present();
     EXPECT_EQ(display.Initialize(window, 0, 480, true), DisplayBackend::kResultSurfaceFail);
     EXPECT_STREQ(DisplayBackend::ResultName(7), "RESULT_UNKNOWN");
+}
+
+// The player drags the window to a new size: the window says so, and both the mouse's source
+// rectangle and the presented picture sit at the letterboxed place.
+TEST_F(SdlWindowTest, AResizedWindowReportsItsSizeAndShowsThePictureLetterboxed) {
+    SdlDisplay display;
+    ASSERT_EQ(display.Initialize(window, 640, 480, true), DisplayBackend::kResultOk)
+        << display.LastError();
+    // Left half white, right half black, so the picture's edges show where they are.
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x)
+            display.BackBuffer()[y * 640 + x] = x < 320 ? 0xFFFFFFFF : 0xFF000000;
+    }
+    const struct {
+        int width, height;
+        PlatformRect picture;
+    } sizes[] = {{1001, 333, {278, 0, 444, 333}}, {800, 700, {0, 50, 800, 600}}};
+    for (const auto& size : sizes) {
+        SDL_SetWindowSize(window.Handle(), size.width, size.height);
+        const auto got = Pump();
+        bool told = false;
+        for (const WindowMessage& m : got) {
+            told |= m.message == Msg::kSize && m.wParam == Msg::kSizeRestored &&
+                    Msg::PointX(m.lParam) == size.width && Msg::PointY(m.lParam) == size.height;
+        }
+        EXPECT_TRUE(told) << size.width;
+        const PlatformRect r = window.ScreenRect();
+        EXPECT_EQ(r.x, size.picture.x);
+        EXPECT_EQ(r.y, size.picture.y);
+        EXPECT_EQ(r.width, size.picture.width);
+        EXPECT_EQ(r.height, size.picture.height);
+        int w = 0, h = 0;
+        window.NormalSize(w, h);
+        EXPECT_EQ(w, size.width);
+        EXPECT_EQ(h, size.height);
+
+        display.Present();
+        std::vector<uint32_t> shown;
+        int sw = 0, sh = 0;
+        ASSERT_TRUE(display.ReadWindowPixels(shown, sw, sh));
+        ASSERT_EQ(sw, size.width);
+        ASSERT_EQ(sh, size.height);
+        auto at = [&](int x, int y) { return shown[static_cast<size_t>(y) * sw + x] & 0xFFFFFF; };
+        const PlatformRect& p = size.picture;
+        const int midY = p.y + p.height / 2;
+        EXPECT_EQ(at(p.x + 2, midY), 0xFFFFFFu);  // left edge of the picture: white
+        EXPECT_EQ(at(p.x + p.width - 3, midY), 0u);
+        if (p.x > 0) {
+            EXPECT_EQ(at(p.x - 1, midY), 0u);  // the bar on the left
+        }
+        if (p.y > 0) {
+            EXPECT_EQ(at(p.x + 2, p.y - 1), 0u);  // the bar on top
+            EXPECT_EQ(at(p.x + 2, p.y), 0xFFFFFFu);
+        }
+    }
+}
+
+// Whole multiples are scaled by repeating pixels; other sizes are smoothed.
+TEST_F(SdlWindowTest, WholeMultiplesStaySharpAndOtherSizesAreSmoothed) {
+    SdlDisplay display;
+    ASSERT_EQ(display.Initialize(window, 640, 480, true), DisplayBackend::kResultOk)
+        << display.LastError();
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            display.BackBuffer()[y * 640 + x] = (x + y) % 2 ? 0xFFFFFFFF : 0xFF000000;
+        }
+    }
+    const struct {
+        int width, height;
+        bool sharp;
+    } sizes[] = {{1280, 960, true}, {800, 600, false}, {640, 480, true}};
+    for (const auto& size : sizes) {
+        SDL_SetWindowSize(window.Handle(), size.width, size.height);
+        Pump();
+        display.Present();
+        std::vector<uint32_t> shown;
+        int w = 0, h = 0;
+        ASSERT_TRUE(display.ReadWindowPixels(shown, w, h));
+        int grey = 0;
+        for (uint32_t p : shown) {
+            const uint32_t rgb = p & 0xFFFFFF;
+            grey += rgb != 0 && rgb != 0xFFFFFF;
+        }
+        if (size.sharp) {
+            EXPECT_EQ(grey, 0) << size.width;
+        } else {
+            EXPECT_GT(grey, w * h / 4) << size.width;
+        }
+    }
 }
 
 // A window whose window manager adds a frame of a known size once it is shown (SDL's dummy

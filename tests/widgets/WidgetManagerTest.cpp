@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "TestWidget.h"
+#include "platform/Letterbox.h"
 #include "widgets/WidgetManager.h"
 
 namespace Zarvo::test {
@@ -419,6 +421,76 @@ TEST_F(WidgetManagerTest, MouseTransformMapsWindowPointsAndSizesTheManager) {
     manager.SetMouseTransform(Rect(5, 5, 0, 0), Rect(0, 0, 640, 480));
     EXPECT_EQ(manager.MapWindowPoint(7, 9), (WidgetPoint{2, 4}));
 }
+
+// The mouse transform of a letterboxed window: exact logical points at whole and odd scales,
+// and the inverse that scripted input uses lands on the same logical point.
+struct LetterboxMouseCase {
+    int windowWidth, windowHeight;
+    int windowX, windowY;    // a point on the picture
+    int logicalX, logicalY;  // where it lands
+    int backX, backY;        // MapLogicalPoint of that logical point
+};
+
+void PrintTo(const LetterboxMouseCase& c, std::ostream* os) {
+    *os << c.windowWidth << "x" << c.windowHeight << " at " << c.windowX << "," << c.windowY;
+}
+
+class LetterboxMouse : public testing::TestWithParam<LetterboxMouseCase> {};
+
+TEST_P(LetterboxMouse, MapsOntoTheLogicalScreenAndBack) {
+    const LetterboxMouseCase& c = GetParam();
+    WidgetManager manager(nullptr);
+    const PlatformRect picture = Letterbox::Fit(c.windowWidth, c.windowHeight, 640, 480);
+    manager.SetMouseTransform(Rect(picture.x, picture.y, picture.width, picture.height),
+                              Rect(0, 0, 640, 480));
+    EXPECT_EQ(manager.width, 640);
+    EXPECT_EQ(manager.height, 480);
+    EXPECT_EQ(manager.MapWindowPoint(c.windowX, c.windowY), (WidgetPoint{c.logicalX, c.logicalY}));
+    EXPECT_EQ(manager.MapLogicalPoint(c.logicalX, c.logicalY), (WidgetPoint{c.backX, c.backY}));
+    // The picture's corners are the logical screen's corners.
+    EXPECT_EQ(manager.MapWindowPoint(picture.x, picture.y), (WidgetPoint{0, 0}));
+    const WidgetPoint last =
+        manager.MapWindowPoint(picture.x + picture.width - 1, picture.y + picture.height - 1);
+    EXPECT_EQ(last, (WidgetPoint{(picture.width - 1) * 640 / picture.width,
+                                 (picture.height - 1) * 480 / picture.height}));
+    // Every window pixel of the picture: its logical point, mapped back to the window and
+    // forward again, is the same logical point.
+    for (int y = picture.y; y < picture.y + picture.height; y += 7) {
+        for (int x = picture.x; x < picture.x + picture.width; ++x) {
+            const WidgetPoint p = manager.MapWindowPoint(x, y);
+            const WidgetPoint w = manager.MapLogicalPoint(p.x, p.y);
+            ASSERT_EQ(manager.MapWindowPoint(w.x, w.y), p) << x << "," << y;
+        }
+    }
+    // Where the window is larger, every logical point is reached exactly.
+    if (picture.width >= 640) {
+        for (int lx = 0; lx < 640; ++lx) {
+            const WidgetPoint w = manager.MapLogicalPoint(lx, lx * 3 / 4);
+            ASSERT_EQ(manager.MapWindowPoint(w.x, w.y), (WidgetPoint{lx, lx * 3 / 4})) << lx;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WindowSizes, LetterboxMouse,
+    testing::Values(
+        // Twice the size: window pixels 100 and 101 both show logical 50; the inverse picks
+        // the first of the pair.
+        LetterboxMouseCase{1280, 960, 101, 51, 50, 25, 100, 50},
+        LetterboxMouseCase{1280, 960, 1279, 959, 639, 479, 1278, 958},
+        // 1.25 times: logical 4 covers window 5 and 6 (5 * 0.8 = 4, 6 * 0.8 = 4.8).
+        LetterboxMouseCase{800, 600, 6, 6, 4, 4, 5, 5},
+        LetterboxMouseCase{800, 600, 799, 599, 639, 479, 799, 599},
+        // 444 x 333 picture at x 278: smaller than the screen, so logical points are skipped.
+        LetterboxMouseCase{1001, 333, 278 + 222, 166, 320, 239, 278 + 222, 166},
+        LetterboxMouseCase{1001, 333, 278 + 443, 332, 638, 478, 278 + 443, 332},
+        // On a black bar the point lies off the logical screen.
+        LetterboxMouseCase{1001, 333, 10, 0, -386, 0, 10, 0}),
+    [](const testing::TestParamInfo<LetterboxMouseCase>& info) {
+        const LetterboxMouseCase& c = info.param;
+        return std::to_string(c.windowWidth) + "x" + std::to_string(c.windowHeight) + "_at_" +
+               std::to_string(c.windowX) + "_" + std::to_string(c.windowY);
+    });
 
 TEST_F(WidgetManagerTest, WindowWithoutFocusUsesTheLostFocusModifier) {
     TestWidget a("A", &log, 0, 0, 100, 100);
