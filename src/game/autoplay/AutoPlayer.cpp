@@ -340,7 +340,9 @@ bool AutoPlayer::actInMatch(MainScreen& match) {
 void AutoPlayer::click(int x, int y) {
     using Zarvo::WindowMessage;
     namespace Msg = Zarvo::Msg;
-    const int64_t point = Msg::PackPoint(x, y);
+    // The window may be scaled: the press goes where the game-area point is shown.
+    const Zarvo::WidgetPoint shown = app.GetWidgetManager()->MapLogicalPoint(x, y);
+    const int64_t point = Msg::PackPoint(shown.x, shown.y);
     app.WindowProcedure(WindowMessage{WindowMessage::kMainWindow, Msg::kMouseMove, 0, point});
     app.WindowProcedure(
         WindowMessage{WindowMessage::kMainWindow, Msg::kLButtonDown, Msg::kButtonLeft, point});

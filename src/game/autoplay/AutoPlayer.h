@@ -58,7 +58,8 @@ private:
     void reportMatchResult();
     // "stage N, P points": the tour's current stage, counted from 1, and the player's points.
     std::string tourPosition() const;
-    // Clicks through the window procedure, in game-area coordinates.
+    // Clicks through the window procedure at the game-area point (x, y), wherever the window
+    // shows it.
     void click(int x, int y);
     void clickCentre(float x, float y, float width, float height);
     // Clicks the visible, enabled button `id` of `dialog`; false when it has none.
