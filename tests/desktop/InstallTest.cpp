@@ -131,6 +131,29 @@ TEST_F(Installed, TheGameRunsFromAnotherFolderAndWritesOnlyIntoThePlayersFolders
         << report << ReadFile(out);
 }
 
+TEST_F(Installed, TheInstalledGamePlaysAFriendlyMatchByAutoplayFromAnotherFolder) {
+    const fs::path home = scratch->Path() / "autoplay-home";
+    const fs::path elsewhere = scratch->Path() / "autoplay-elsewhere";
+    fs::create_directories(elsewhere);
+    const auto before = TreePicture(prefix);
+    const fs::path out = scratch->Path() / "autoplay.txt";
+    std::vector<std::string> env = PlayerEnvironment(home);
+    std::erase(env, std::string("KELVANE_RUN_UNTIL_SCREEN=4"));
+
+    const fs::path oldCwd = fs::current_path();
+    fs::current_path(elsewhere);
+    const int rc =
+        RunProgram({(prefix / "bin" / "kelvane").string(), "-autoplay", "-fast"}, env, out);
+    fs::current_path(oldCwd);
+
+    const std::string text = ReadFile(out);
+    ASSERT_EQ(rc, 0) << text;
+    EXPECT_NE(text.find("Screen: MainScreen"), std::string::npos) << text;
+    EXPECT_NE(text.find("Match over: "), std::string::npos) << text;
+    EXPECT_EQ(TreePicture(prefix), before) << "the game wrote into its installation";
+    EXPECT_TRUE(fs::is_empty(elsewhere)) << "the game wrote into the folder it was started from";
+}
+
 // No sound device, no font that fontconfig can match, and a home that cannot hold a folder:
 // the game still reaches its start screen and says, once each, what it could not do.
 TEST_F(Installed, WithoutSoundFontsOrAWritableHomeTheGameStartsAndSaysWhatItCannotDo) {
