@@ -42,7 +42,86 @@ Board::~Board() = default;
 void Board::UpdateSelf() {
     Widget::UpdateSelf();
     guiSystem->update();
-    Invalidate();
+}
+
+namespace {
+
+// FNV-1a over the bytes of plain values.
+class Digest {
+public:
+    template <class T>
+    void add(const T& value) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(&value);
+        for (size_t i = 0; i < sizeof(T); ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
+    }
+    void add(const std::string& text) {
+        add(text.size());
+        for (char c : text) add(c);
+    }
+    uint64_t value() const { return hash; }
+
+private:
+    uint64_t hash = 14695981039346656037ull;
+};
+
+}  // namespace
+
+uint64_t Board::frameDigest() {
+    Digest d;
+    DrawList list;
+    guiSystem->draw(list);
+    d.add(list.size());
+    for (const ScreenObject* o : list) {
+        d.add(o->hasImage);
+        if (o->hasImage) {
+            d.add(o->imageId);
+            d.add(o->x);
+            d.add(o->y);
+            d.add(o->width);
+            d.add(o->height);
+            d.add(o->alpha);
+            d.add(o->celMode);
+            d.add(o->cel);
+            d.add(o->naturalSize);
+            d.add(o->additiveOverlay);
+        }
+        d.add(o->hasText);
+        if (o->hasText) {
+            d.add(o->x);
+            d.add(o->y);
+            d.add(o->fontId);
+            d.add(o->text);
+            d.add(o->textColor.ToInt());
+        }
+    }
+    d.add(app.keyboard().digest());
+    // The widgets over the board: one that comes, goes or moves uncovers part of it.
+    if (manager != nullptr) {
+        for (const Zarvo::Widget* w : manager->children) {
+            d.add(w);
+            d.add(w->x);
+            d.add(w->y);
+            d.add(w->width);
+            d.add(w->height);
+            d.add(w->visible);
+        }
+    }
+    return d.value();
+}
+
+bool Board::invalidateIfChanged() {
+    bool changed = !drawnOnce || dirty;
+    if (manager != nullptr) {
+        for (const Zarvo::Widget* w : manager->children) changed = changed || w->dirty;
+    }
+    const uint64_t digest = frameDigest();
+    changed = changed || digest != drawnDigest;
+    if (changed) {
+        drawnDigest = digest;
+        drawnOnce = true;
+        Invalidate();
+    }
+    return changed;
 }
 
 void Board::DrawSelf(Zarvo::Graphics* g) {

@@ -2,6 +2,7 @@
 // drawing and mouse events to it, and draws the current screen's draw list.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "game/screens/ScreenObject.h"
@@ -30,7 +31,7 @@ public:
     explicit Board(GameApp& app);
     ~Board() override;
 
-    // The widget's update, then the current screen's; the board is redrawn after every update.
+    // The widget's update, then the current screen's.
     void UpdateSelf() override;
     // Black, then every object of the current screen's draw list in list order.
     void DrawSelf(Zarvo::Graphics* g) override;
@@ -51,8 +52,19 @@ public:
     // resource is a programming error: it is reported and that part is left out.
     static void drawObject(Zarvo::Graphics& g, const ScreenObject& object);
 
+    // Marks the board for redrawing when the frame it would draw differs from the one it drew
+    // last, or when anything over it is to be redrawn (a redraw of the board redraws everything
+    // over it, so partly transparent widgets are never drawn over their own old picture). Called
+    // just before every draw; answers whether the board will be redrawn.
+    bool invalidateIfChanged();
+    // A digest of everything the board would draw (every listed object's drawing fields, the
+    // keyboard's focus marks) and of the place of every widget over it.
+    uint64_t frameDigest();
+
 private:
     std::unique_ptr<GUISystem> guiSystem;
+    uint64_t drawnDigest = 0;
+    bool drawnOnce = false;
 };
 
 }  // namespace Kelvane

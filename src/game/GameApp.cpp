@@ -173,6 +173,11 @@ void GameApp::ApplyCommandLineOption(const std::string& name, const std::string&
     ZarvoAppBase::ApplyCommandLineOption(name + "=" + value, "");
 }
 
+bool GameApp::DrawIfDirty() {
+    if (boardWidget && boardWidget->manager != nullptr) boardWidget->invalidateIfChanged();
+    return ZarvoAppBase::DrawIfDirty();
+}
+
 void GameApp::Present() {
     ZarvoAppBase::Present();
     if (firstFramePresented) return;

@@ -60,6 +60,9 @@ public:
     void LostFocusHook() override;
     // Also tells the diagnostics when the first frame went out, counted from start-up.
     void Present() override;
+    // The board is redrawn only when its frame changed or something over it is redrawn: an idle
+    // screen costs no drawing.
+    bool DrawIfDirty() override;
 
     // Makes the Board and puts it on screen: the last step of the loading-completed hook, also
     // used by tests that bind their own resources. Needs every resource id bound.

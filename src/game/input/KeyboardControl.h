@@ -7,6 +7,7 @@
 // replays the same way.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 namespace Zarvo {
@@ -33,6 +34,13 @@ public:
     void drawOverlay(Zarvo::Graphics& g);
 
     bool ringVisible() const { return visible; }
+    // Changes whenever what drawOverlay draws may change.
+    uint64_t digest() const {
+        uint64_t d = reinterpret_cast<uintptr_t>(focusOwner);
+        for (int value : {visible ? 1 : 0, focus, column, row})
+            d = d * 1000003u + static_cast<uint64_t>(value + 2);
+        return d;
+    }
     int boardColumn() const { return column; }
     int boardRow() const { return row; }
 

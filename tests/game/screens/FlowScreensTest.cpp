@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "game/Board.h"
 #include "game/GameApp.h"
 #include "game/save/SaveGame.h"
 #include "game/screens/BoardFixture.h"
@@ -15,6 +16,8 @@
 #include "game/screens/TeamPickingScreen.h"
 #include "game/screens/WorldTourScreen.h"
 #include "game/tour/PlayState.h"
+#include "graphics/MemoryImage.h"
+#include "widgets/WidgetManager.h"
 
 namespace Kelvane {
 namespace {
@@ -226,6 +229,39 @@ TEST_F(FlowScreensTest, ACompletedTourOpensItsDialogAndNextLeavesTheTour) {
     EXPECT_EQ(gui().currentScreenId(), SCREEN_START);
     EXPECT_FALSE(saveFileExists());
     EXPECT_TRUE(play().stages().empty());
+}
+
+TEST_F(FlowScreensTest, AnIdleScreenIsNotRedrawnAndAnyChangeRedrawsIt) {
+    Zarvo::MemoryImage frame;
+    frame.Create(640, 480);
+    Zarvo::WidgetManager* manager = app.GetWidgetManager();
+    manager->SetBackBuffer(&frame);
+    Board& board = *app.board();
+    // One step of the loop: an update, then a draw of what is dirty. Answers whether the board
+    // was to be redrawn.
+    auto step = [&] {
+        app.UpdateOnce();
+        const bool redraw = board.invalidateIfChanged();
+        manager->RunDrawPass();
+        return redraw;
+    };
+    gui().switchTo(SCREEN_START);
+    EXPECT_TRUE(step());  // never drawn on this screen
+    for (int i = 0; i < 5; ++i) EXPECT_FALSE(step()) << i;
+    // The menu opens over it: the board is redrawn under the dialog, and with it the dialog.
+    clickObject(EVENT_MENU);
+    EXPECT_TRUE(step());
+    EXPECT_FALSE(step());
+    app.RemoveDialog(203);
+    app.FlushDeferredDeletes();
+    EXPECT_TRUE(step());
+    // A splash fading in changes every few updates at first.
+    gui().switchTo(SCREEN_ORLEND);
+    int redraws = 0;
+    for (int i = 0; i < 100; ++i) redraws += step() ? 1 : 0;
+    EXPECT_GT(redraws, 5);
+    EXPECT_LT(redraws, 100);
+    manager->SetBackBuffer(nullptr);
 }
 
 TEST(TeamNameImageTest, NationsHaveTheirPlatesAndOthersShowItaly) {
