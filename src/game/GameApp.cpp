@@ -72,6 +72,13 @@ void GameApp::sendScreenEvent(int32_t id, void* param) {
     if (GUISystem* switcher = gui()) switcher->sendEvent(id, param);
 }
 
+Zarvo::Dialog* GameApp::topDialog() {
+    const auto& children = GetWidgetManager()->children;
+    for (auto it = children.rbegin(); it != children.rend(); ++it)
+        if (auto* dialog = dynamic_cast<Zarvo::Dialog*>(*it)) return dialog;
+    return nullptr;
+}
+
 int32_t GameApp::currentScreenId() const {
     GUISystem* switcher = gui();
     return switcher ? switcher->currentScreenId() : 0;

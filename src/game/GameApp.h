@@ -76,6 +76,8 @@ public:
     GUISystem* gui() const;
     // Delivers a screen event to the current screen; nothing before the Board exists.
     void sendScreenEvent(int32_t id, void* param);
+    // The topmost open dialog (the one that takes input); null when none is open.
+    Zarvo::Dialog* topDialog();
     // The current screen number; 0 before the Board exists.
     int32_t currentScreenId() const;
     // The saved tour, in the application data folder; its errors are shown as popups.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "files/TempDir.h"
+#include "game/BuiltGame.h"
 #include "platform/ChildProcess.h"
 
 namespace Kelvane {
@@ -20,16 +21,10 @@ namespace {
 namespace fs = std::filesystem;
 using Zarvo::ChildProcess;
 
-const fs::path kGame = fs::path(KELVANE_BINARY_DIR) / "kelvane";
-const fs::path kPak = fs::path(KELVANE_BINARY_DIR) / "main.pak";
+using testing::kGame;
+using testing::kPak;
+using testing::readFile;
 constexpr int kRunTimeoutMs = 240000;
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::vector<std::string> linesStartingWith(const std::string& text,
                                            const std::vector<std::string>& prefixes) {

@@ -12,6 +12,7 @@
 
 #include "files/TempDir.h"
 #include "frame/DemoFile.h"
+#include "game/BuiltGame.h"
 #include "platform/ChildProcess.h"
 
 namespace Kelvane {
@@ -23,16 +24,9 @@ using Zarvo::DemoEvent;
 using Zarvo::DemoFile;
 using Zarvo::DemoRecording;
 
-const fs::path kGame = fs::path(KELVANE_BINARY_DIR) / "kelvane";
-const fs::path kPak = fs::path(KELVANE_BINARY_DIR) / "main.pak";
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
+using testing::kGame;
+using testing::kPak;
+using testing::readFile;
 // The "Screen N after M updates" lines of a run's output, in order.
 std::vector<std::string> screenLines(const std::string& output) {
     std::vector<std::string> lines;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "files/TempDir.h"
+#include "game/BuiltGame.h"
 #include "platform/ChildProcess.h"
 
 namespace Kelvane {
@@ -18,16 +19,9 @@ namespace {
 namespace fs = std::filesystem;
 using Zarvo::ChildProcess;
 
-const fs::path kGame = fs::path(KELVANE_BINARY_DIR) / "kelvane";
-const fs::path kPak = fs::path(KELVANE_BINARY_DIR) / "main.pak";
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
+using testing::kGame;
+using testing::kPak;
+using testing::readFile;
 class GameRunTest : public ::testing::Test {
 protected:
     // The game's own folders (settings, save game, lock) go below the test's folder, and it runs

@@ -7,11 +7,13 @@
 #include <optional>
 #include <sstream>
 
+#include "ScopedEnv.h"
 #include "TempFolder.h"
 #include "platform/ChildProcess.h"
 #include "platform/SdlPlatform.h"
 
 using namespace Zarvo;
+using ZarvoTest::ScopedEnv;
 using ZarvoTest::TempFolder;
 
 // SDL's failed attempt at an X display leaves a buffer of the D-Bus library behind (the leak
@@ -27,28 +29,6 @@ namespace {
 
 // No X server listens on this display number.
 constexpr const char* kDeadDisplay = ":4242";
-
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 TEST(NoDisplay, ADisplayThatCannotBeOpenedHasNoScreenForMessageBoxes) {
     ScopedEnv driver("SDL_VIDEODRIVER", "x11");

@@ -8,37 +8,17 @@
 #include <ostream>
 #include <string>
 
+#include "ScopedEnv.h"
 #include "TempFolder.h"
 #include "platform/Paths.h"
 
 using namespace Zarvo;
+using ZarvoTest::ScopedEnv;
 using ZarvoTest::TempFolder;
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Sets an environment variable for one scope and puts the old value back.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedVariable() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 struct FolderCase {
     const char* value;  // of XDG_CONFIG_HOME, XDG_DATA_HOME and XDG_CACHE_HOME; null: unset
@@ -53,10 +33,10 @@ class XdgFolders : public testing::TestWithParam<FolderCase> {};
 
 TEST_P(XdgFolders, EmptyUnsetAndRelativeValuesFallBackToHome) {
     const FolderCase& c = GetParam();
-    ScopedVariable home("HOME", "/home/player");
-    ScopedVariable config("XDG_CONFIG_HOME", c.value);
-    ScopedVariable data("XDG_DATA_HOME", c.value);
-    ScopedVariable cache("XDG_CACHE_HOME", c.value);
+    ScopedEnv home("HOME", "/home/player");
+    ScopedEnv config("XDG_CONFIG_HOME", c.value);
+    ScopedEnv data("XDG_DATA_HOME", c.value);
+    ScopedEnv cache("XDG_CACHE_HOME", c.value);
     EXPECT_EQ(Paths::ConfigHome(), c.used ? c.value : "/home/player/.config");
     EXPECT_EQ(Paths::DataHome(), c.used ? c.value : "/home/player/.local/share");
     EXPECT_EQ(Paths::CacheHome(), c.used ? c.value : "/home/player/.cache");

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "game/GameApp.h"
+#include "game/dialogs/GameDialog.h"
 #include "game/goals/GoalSystem.h"
 #include "game/grid/PieceGrid.h"
 #include "game/screens/GUISystem.h"
@@ -138,9 +139,7 @@ void AutoPlayer::update() {
 void AutoPlayer::watchScreen() {
     // A player takes in a new screen or dialog before acting on it (and a picture of it can be
     // taken meanwhile).
-    const Zarvo::Dialog* top = nullptr;
-    for (Zarvo::Widget* widget : app.GetWidgetManager()->children)
-        if (auto* dialog = dynamic_cast<Zarvo::Dialog*>(widget)) top = dialog;
+    const Zarvo::Dialog* top = app.topDialog();
     if (top != nullptr && top != lastTopDialog) cooldown = std::max(cooldown, kArrivalPause);
     lastTopDialog = top;
     const int screen = app.currentScreenId();
@@ -361,17 +360,9 @@ bool AutoPlayer::clickObject(int32_t id) {
     return true;
 }
 
-Zarvo::ButtonWidget* AutoPlayer::findButton(Zarvo::Dialog* dialog, int id) const {
-    const Zarvo::ButtonListener* listener = dialog;
-    for (Zarvo::Widget* widget : app.GetWidgetManager()->children) {
-        auto* button = dynamic_cast<Zarvo::ButtonWidget*>(widget);
-        if (button && button->listener == listener && button->id == id) return button;
-    }
-    return nullptr;
-}
-
 bool AutoPlayer::clickDialogButton(Zarvo::Dialog* dialog, int id) {
-    Zarvo::ButtonWidget* button = findButton(dialog, id);
+    auto* gameDialog = dynamic_cast<GameDialog*>(dialog);
+    Zarvo::ButtonWidget* button = gameDialog ? gameDialog->button(id) : nullptr;
     if (button == nullptr || !button->visible || button->disabled) return false;
     click(button->x + button->width / 2, button->y + button->height / 2);
     return true;

@@ -64,7 +64,6 @@ private:
     void clickCentre(float x, float y, float width, float height);
     // Clicks the visible, enabled button `id` of `dialog`; false when it has none.
     bool clickDialogButton(Zarvo::Dialog* dialog, int id);
-    Zarvo::ButtonWidget* findButton(Zarvo::Dialog* dialog, int id) const;
     bool clickObject(int32_t id);
     void say(const std::string& line) { out(line); }
 

@@ -65,13 +65,6 @@ int KeyboardControl::step(int focus, int count, bool backwards) {
     return (focus + (backwards ? count - 1 : 1)) % count;
 }
 
-Zarvo::Dialog* KeyboardControl::topDialog() const {
-    const auto& children = app.GetWidgetManager()->children;
-    for (auto it = children.rbegin(); it != children.rend(); ++it)
-        if (auto* dialog = dynamic_cast<Zarvo::Dialog*>(*it)) return dialog;
-    return nullptr;
-}
-
 std::vector<Zarvo::Widget*> KeyboardControl::dialogControls(Zarvo::Dialog* dialog) const {
     std::vector<Zarvo::Widget*> controls;
     const Zarvo::ButtonListener* buttonOwner = dialog;
@@ -119,7 +112,7 @@ std::vector<ScreenObject*> KeyboardControl::screenButtons() const {
 
 bool KeyboardControl::keyDown(int key, bool shiftHeld) {
     if (app.gui() == nullptr) return false;
-    if (Zarvo::Dialog* dialog = topDialog()) return dialogKey(dialog, key, shiftHeld);
+    if (Zarvo::Dialog* dialog = app.topDialog()) return dialogKey(dialog, key, shiftHeld);
     if (app.currentScreenId() == SCREEN_MAIN) {
         auto& match = *static_cast<MainScreen*>(app.gui()->currentScreen());
         if (matchKey(match, key)) return true;
@@ -294,7 +287,7 @@ bool KeyboardControl::screenKey(int key, bool shiftHeld) {
 
 void KeyboardControl::drawOverlay(Zarvo::Graphics& g) {
     if (!visible || app.gui() == nullptr) return;
-    if (Zarvo::Dialog* dialog = topDialog()) {
+    if (Zarvo::Dialog* dialog = app.topDialog()) {
         if (focusOwner != dialog) return;
         const std::vector<Zarvo::Widget*> controls = dialogControls(dialog);
         if (focus >= 0 && focus < static_cast<int>(controls.size())) {

@@ -45,8 +45,6 @@ public:
     int boardRow() const { return row; }
 
 private:
-    // The dialog that takes keys now: the topmost open one.
-    Zarvo::Dialog* topDialog() const;
     // The dialog's visible, enabled buttons and controls, in the order Tab visits them.
     std::vector<Zarvo::Widget*> dialogControls(Zarvo::Dialog* dialog) const;
     // The screen's buttons, in the order Tab visits them.

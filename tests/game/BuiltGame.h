@@ -1,0 +1,22 @@
+// Where the built game and its pack file are, for the tests that run the real program, and a
+// whole file read as text.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace Kelvane::testing {
+
+inline const std::filesystem::path kGame = std::filesystem::path(KELVANE_BINARY_DIR) / "kelvane";
+inline const std::filesystem::path kPak = std::filesystem::path(KELVANE_BINARY_DIR) / "main.pak";
+
+inline std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace Kelvane::testing
