@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "MatchScreenCapture.h"
 #include "graphics/Graphics.h"
 #include "graphics/ImageFont.h"
 #include "graphics/MemoryImage.h"
@@ -230,6 +232,46 @@ BENCHMARK(Zarvo_StretchFiltered);
 BENCHMARK(Zarvo_StretchFast);
 BENCHMARK(Zarvo_FontString);
 
+// ---- the match screen: one whole frame of the game's own draw list, replayed ----
+
+// Captured in main() before the benchmarks run (the game stays alive while they do).
+std::unique_ptr<MatchBench::CaptureApp> gMatch;
+
+void Replay(MemoryImage& screen, const MatchBench::DrawOp& op) {
+    switch (op.kind) {
+        case MatchBench::DrawOp::Fill:
+            screen.FillRect(op.dest, op.color, op.drawMode);
+            break;
+        case MatchBench::DrawOp::Clear:
+            screen.ClearRect(op.dest);
+            break;
+        case MatchBench::DrawOp::Blit:
+            screen.Blt(op.image, op.x, op.y, op.src, op.color, op.drawMode);
+            break;
+        case MatchBench::DrawOp::Stretch:
+            screen.StretchBlt(op.image, op.dest, op.src, op.clip, op.color, op.drawMode,
+                              op.fastStretch);
+            break;
+    }
+}
+
+void Zarvo_MatchScreen(benchmark::State& state) {
+    if (!gMatch) {
+        state.SkipWithError("the match screen could not be captured (is main.pak built?)");
+        return;
+    }
+    auto screen = MakeScreen();
+    const std::vector<MatchBench::DrawOp>& ops = gMatch->recording.ops;
+    for (auto _ : state) {
+        for (const MatchBench::DrawOp& op : ops) Replay(*screen, op);
+    }
+    // The replay must give the frame the game drew.
+    if (std::memcmp(screen->GetBits(), gMatch->recording.GetBits(), size_t(kW) * kH * 4) != 0)
+        state.SkipWithError("the replayed frame differs from the game's");
+    SetPixelCounters(state, kW * kH);
+}
+BENCHMARK(Zarvo_MatchScreen);
+
 // ---- pixman: the same composites (pixman works on premultiplied pixels) ----
 
 #ifdef KELVANE_HAVE_PIXMAN
@@ -376,6 +418,150 @@ void Pixman_FontString(benchmark::State& state) {
     SetPixelCounters(state, int64_t(std::strlen(kText)) * kGlyphW * kGlyphH);
 }
 
+// The match screen's list as pixman operations, prepared once: every source image converted to
+// premultiplied pixels (opaque ones as x8r8g8b8, which pixman copies), a solid mask for each
+// colour other than white, a transformed view of the source for each stretch.
+class PixmanMatchList {
+public:
+    explicit PixmanMatchList(const std::vector<MatchBench::DrawOp>& ops) {
+        for (const MatchBench::DrawOp& op : ops) {
+            Step step;
+            const bool additive = op.drawMode == 1;
+            if (op.kind == MatchBench::DrawOp::Fill || op.kind == MatchBench::DrawOp::Clear) {
+                const Color c = op.kind == MatchBench::DrawOp::Clear ? Color(0, 0, 0, 0) : op.color;
+                step.fill = true;
+                step.op = op.kind == MatchBench::DrawOp::Clear ? PIXMAN_OP_SRC
+                          : additive                           ? PIXMAN_OP_ADD
+                          : c.alpha == 255                     ? PIXMAN_OP_SRC
+                                                               : PIXMAN_OP_OVER;
+                step.color = Premultiplied(c);
+                step.rect = {int16_t(op.dest.x), int16_t(op.dest.y), uint16_t(op.dest.width),
+                             uint16_t(op.dest.height)};
+                steps_.push_back(step);
+                continue;
+            }
+            Source& source = sourceFor(op.image);
+            step.op = additive ? PIXMAN_OP_ADD : PIXMAN_OP_OVER;
+            if (!(op.color == Color::White)) {
+                step.mask = pixman_image_create_solid_fill(&keep(Premultiplied(op.color)));
+                if (op.color.red != 255 || op.color.green != 255 || op.color.blue != 255)
+                    pixman_image_set_component_alpha(step.mask, 1);
+                owned_.push_back(step.mask);
+            }
+            if (op.kind == MatchBench::DrawOp::Blit) {
+                step.src = source.image;
+                step.srcX = op.src.x;
+                step.srcY = op.src.y;
+                step.dstX = op.x;
+                step.dstY = op.y;
+                step.w = op.src.width;
+                step.h = op.src.height;
+            } else {
+                const MatchBench::Rect area = op.dest.Intersection(op.clip);
+                if (area.IsEmpty()) continue;
+                // A view of the source whose transform maps the destination onto the source
+                // rectangle.
+                step.src =
+                    pixman_image_create_bits(source.format, op.image->width, op.image->height,
+                                             source.pixels.data(), op.image->width * 4);
+                owned_.push_back(step.src);
+                pixman_transform_t transform;
+                pixman_transform_init_scale(
+                    &transform, pixman_double_to_fixed(double(op.src.width) / op.dest.width),
+                    pixman_double_to_fixed(double(op.src.height) / op.dest.height));
+                transform.matrix[0][2] = pixman_int_to_fixed(op.src.x);
+                transform.matrix[1][2] = pixman_int_to_fixed(op.src.y);
+                pixman_image_set_transform(step.src, &transform);
+                pixman_image_set_filter(
+                    step.src, op.fastStretch ? PIXMAN_FILTER_NEAREST : PIXMAN_FILTER_BILINEAR,
+                    nullptr, 0);
+                pixman_image_set_repeat(step.src, PIXMAN_REPEAT_PAD);
+                step.srcX = area.x - op.dest.x;
+                step.srcY = area.y - op.dest.y;
+                step.dstX = area.x;
+                step.dstY = area.y;
+                step.w = area.width;
+                step.h = area.height;
+            }
+            steps_.push_back(step);
+        }
+    }
+    ~PixmanMatchList() {
+        for (pixman_image_t* image : owned_) pixman_image_unref(image);
+    }
+    PixmanMatchList(const PixmanMatchList&) = delete;
+    PixmanMatchList& operator=(const PixmanMatchList&) = delete;
+
+    void Draw(pixman_image_t* screen) const {
+        for (const Step& step : steps_) {
+            if (step.fill) {
+                pixman_image_fill_rectangles(step.op, screen, &step.color, 1, &step.rect);
+            } else {
+                pixman_image_composite32(step.op, step.src, step.mask, screen, step.srcX, step.srcY,
+                                         0, 0, step.dstX, step.dstY, step.w, step.h);
+            }
+        }
+    }
+
+private:
+    struct Source {
+        std::vector<uint32_t> pixels;
+        pixman_format_code_t format = PIXMAN_a8r8g8b8;
+        pixman_image_t* image = nullptr;
+    };
+    struct Step {
+        bool fill = false;
+        pixman_op_t op = PIXMAN_OP_OVER;
+        pixman_color_t color{};
+        pixman_rectangle16_t rect{};
+        pixman_image_t* src = nullptr;
+        pixman_image_t* mask = nullptr;
+        int srcX = 0, srcY = 0, dstX = 0, dstY = 0, w = 0, h = 0;
+    };
+
+    static pixman_color_t Premultiplied(const Color& c) {
+        auto channel = [&](int v) { return uint16_t(v * c.alpha / 255 * 257); };
+        return {channel(c.red), channel(c.green), channel(c.blue), uint16_t(c.alpha * 257)};
+    }
+    const pixman_color_t& keep(const pixman_color_t& color) {
+        colors_.push_back(std::make_unique<pixman_color_t>(color));
+        return *colors_.back();
+    }
+
+    Source& sourceFor(MemoryImage* image) {
+        auto it = sources_.find(image);
+        if (it != sources_.end()) return *it->second;
+        auto source = std::make_unique<Source>();
+        const uint32_t* bits = image->GetBits();
+        const size_t count = size_t(image->width) * size_t(image->height);
+        std::vector<uint32_t> pixels(bits, bits + count);
+        const bool opaque =
+            std::all_of(pixels.begin(), pixels.end(), [](uint32_t p) { return p >> 24 == 255; });
+        source->pixels = ::Premultiplied(pixels);
+        source->format = opaque ? PIXMAN_x8r8g8b8 : PIXMAN_a8r8g8b8;
+        source->image = pixman_image_create_bits(source->format, image->width, image->height,
+                                                 source->pixels.data(), image->width * 4);
+        owned_.push_back(source->image);
+        return *sources_.emplace(image, std::move(source)).first->second;
+    }
+
+    std::vector<Step> steps_;
+    std::map<MemoryImage*, std::unique_ptr<Source>> sources_;
+    std::vector<std::unique_ptr<pixman_color_t>> colors_;
+    std::vector<pixman_image_t*> owned_;
+};
+
+void Pixman_MatchScreen(benchmark::State& state) {
+    if (!gMatch) {
+        state.SkipWithError("the match screen could not be captured (is main.pak built?)");
+        return;
+    }
+    PixmanImage screen = PixmanScreen();
+    const PixmanMatchList list(gMatch->recording.ops);
+    for (auto _ : state) list.Draw(screen.image);
+    SetPixelCounters(state, kW * kH);
+}
+
 BENCHMARK(Pixman_FillOpaque);
 BENCHMARK(Pixman_FillTranslucent);
 BENCHMARK(Pixman_BlitOpaqueCopy);
@@ -386,6 +572,7 @@ BENCHMARK(Pixman_BlitAdditive);
 BENCHMARK(Pixman_StretchFiltered);
 BENCHMARK(Pixman_StretchFast);
 BENCHMARK(Pixman_FontString);
+BENCHMARK(Pixman_MatchScreen);
 
 #endif
 
@@ -436,6 +623,65 @@ public:
     }
 };
 
+// Runs the game from the build's pack file to a match 20 seconds into play and keeps the frame's
+// draw list; says what the list holds.
+void CaptureMatch() {
+    const auto home = std::filesystem::temp_directory_path() / "kelvane-bench-home";
+    std::filesystem::create_directories(home);
+    const std::string data = KELVANE_BINARY_DIR;
+    if (!std::filesystem::exists(data + "/main.pak")) {
+        std::printf("Match screen: no %s/main.pak\n", data.c_str());
+        return;
+    }
+    gMatch = MatchBench::CaptureMatchScreen(data, home.string(), 2000);
+    if (!gMatch) {
+        std::printf("Match screen: the game did not reach a match\n");
+        return;
+    }
+    int counts[4] = {};
+    int64_t pixels = 0;
+    for (const MatchBench::DrawOp& op : gMatch->recording.ops) {
+        ++counts[op.kind];
+        if (op.kind == MatchBench::DrawOp::Blit)
+            pixels += int64_t(op.src.width) * op.src.height;
+        else if (op.kind == MatchBench::DrawOp::Stretch)
+            pixels +=
+                int64_t(op.dest.Intersection(op.clip).width) * op.dest.Intersection(op.clip).height;
+        else
+            pixels += int64_t(op.dest.width) * op.dest.height;
+    }
+    std::printf(
+        "Match screen: %zu operations (%d fills, %d clears, %d blits, %d stretches; %d not "
+        "replayable), %.2f frames of pixels\n",
+        gMatch->recording.ops.size(), counts[0], counts[1], counts[2], counts[3],
+        gMatch->recording.unrecorded, double(pixels) / (kW * kH));
+    if (std::getenv("KELVANE_MATCH_OPS") == nullptr) return;
+    // Each operation's own time (the best of 200 runs), to see where a frame's time goes.
+    auto screen = MakeScreen();
+    for (const MatchBench::DrawOp& op : gMatch->recording.ops) {
+        double best = 1e18;
+        for (int i = 0; i < 200; ++i) {
+            const auto start = std::chrono::steady_clock::now();
+            Replay(*screen, op);
+            const auto end = std::chrono::steady_clock::now();
+            best = std::min(best, std::chrono::duration<double, std::micro>(end - start).count());
+        }
+        const MemoryImage* image = op.image;
+        std::printf(
+            "  %-7s %4dx%-4d src %d,%d %dx%d dest %d,%d %dx%d rgba %d,%d,%d,%d mode %d %s"
+            " trans %d alpha %d: %.2f us\n",
+            op.kind == 0   ? "fill"
+            : op.kind == 1 ? "clear"
+            : op.kind == 2 ? "blit"
+                           : "stretch",
+            image ? image->width : 0, image ? image->height : 0, op.src.x, op.src.y, op.src.width,
+            op.src.height, op.kind == 2 ? op.x : op.dest.x, op.kind == 2 ? op.y : op.dest.y,
+            op.dest.width, op.dest.height, op.color.red, op.color.green, op.color.blue,
+            op.color.alpha, op.drawMode, op.fastStretch ? "fast" : "",
+            image ? int(image->hasTrans) : 0, image ? int(image->hasAlpha) : 0, best);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -450,9 +696,11 @@ int main(int argc, char** argv) {
                                                     : PixelKernels::SimdLevel::Avx512);
     }
     std::printf("Pixel kernels: %s\n", PixelKernels::SimdLevelName(PixelKernels::GetSimdLevel()));
+    CaptureMatch();
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
     benchmark::Shutdown();
+    gMatch.reset();
     return 0;
 }

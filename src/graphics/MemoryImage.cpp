@@ -646,18 +646,25 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
     // src x colour channel / 256.
     const Color c(ClampChannel(color.red), ClampChannel(color.green), ClampChannel(color.blue),
                   ClampChannel(color.alpha));
-    uint8_t effAlpha[256];
-    uint32_t tintR[256], tintG[256], tintB[256];
-    for (int v = 0; v < 256; ++v) {
-        effAlpha[v] = uint8_t((c.alpha * v) / 255);
-        tintR[v] = uint32_t((v * c.red) / 256) << 16;
-        tintG[v] = uint32_t((v * c.green) / 256) << 8;
-        tintB[v] = uint32_t((v * c.blue) / 256);
+    // Text is drawn glyph by glyph in one colour: the tables of the last colour are kept.
+    thread_local struct TintTables {
+        Color color{-1, -1, -1, -1};
+        uint8_t effAlpha[256];
+        uint32_t tintR[256], tintG[256], tintB[256];
+    } t;
+    if (!(t.color == c)) {
+        for (int v = 0; v < 256; ++v) {
+            t.effAlpha[v] = uint8_t((c.alpha * v) / 255);
+            t.tintR[v] = uint32_t((v * c.red) / 256) << 16;
+            t.tintG[v] = uint32_t((v * c.green) / 256) << 8;
+            t.tintB[v] = uint32_t((v * c.blue) / 256);
+        }
+        t.color = c;
     }
     for (int j = 0; j < srcRect.height; ++j) {
         const uint32_t* s = rows.Row(srcRect.x, srcRect.y + j, w);
         uint32_t* d = dstBits + size_t(y + j) * size_t(pitch) + size_t(x);
-        TintRow(d, s, w, c, effAlpha, tintR, tintG, tintB, blend);
+        TintRow(d, s, w, c, t.effAlpha, t.tintR, t.tintG, t.tintB, blend);
     }
 }
 
@@ -734,12 +741,26 @@ void MemoryImage::StretchBltFast(MemoryImage* src, const Rect& clipped, double s
     const uint16_t* blend = GetBlendTable().entries;
     const double stepX = srcW / clipped.width;
     const double stepY = srcH / clipped.height;
-    std::vector<int32_t> columnOf(size_t(clipped.width));
+    // Drawn at its own width, a row samples consecutive source pixels: composited straight from
+    // the source row.
+    const int firstColumn = int(srcX);
+    if (stepX == 1.0 && double(firstColumn) == srcX && firstColumn >= 0 &&
+        int64_t(firstColumn) + clipped.width <= src->width) {
+        for (int j = 0; j < clipped.height; ++j) {
+            const int sy = std::clamp(int(srcY + j * stepY), 0, src->height - 1);
+            uint32_t* d = dstBits + size_t(clipped.y + j) * size_t(pitch) + size_t(clipped.x);
+            CompositeRow(d, rows.Row(firstColumn, sy, clipped.width), clipped.width, blend);
+        }
+        return;
+    }
+    thread_local std::vector<int32_t> columnOf;
+    thread_local std::vector<uint32_t> gathered;
+    columnOf.resize(size_t(clipped.width));
     for (int i = 0; i < clipped.width; ++i) {
         columnOf[size_t(i)] = std::clamp(int(srcX + i * stepX), 0, src->width - 1);
     }
     // Consecutive destination rows often sample the same source row: it is gathered once.
-    std::vector<uint32_t> gathered(size_t(clipped.width));
+    gathered.resize(size_t(clipped.width));
     int gatheredRow = -1;
     for (int j = 0; j < clipped.height; ++j) {
         const int sy = std::clamp(int(srcY + j * stepY), 0, src->height - 1);

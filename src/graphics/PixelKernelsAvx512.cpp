@@ -271,7 +271,17 @@ KELVANE_AVX512 void CompositeRow(uint32_t* d, const uint32_t* s, int count, cons
         const __m512i sv = _mm512_loadu_si512(s + i);
         _mm512_storeu_si512(d + i, CompositeOpaque16(sv, dv, SpreadAlpha(sv)));
     }
-    Reference::CompositeRow(d + i, s + i, count - i, blend);
+    if (i < count) {
+        // The end of the row as one masked group; the lanes past it count as opaque.
+        const __mmask16 m = TailMask(count - i);
+        const __m512i dv = _mm512_mask_loadu_epi32(_mm512_set1_epi32(int(0xFF000000u)), m, d + i);
+        if (OpaqueLanes(dv) != 0xFFFF) {
+            Reference::CompositeRow(d + i, s + i, count - i, blend);
+            return;
+        }
+        const __m512i sv = LoadMasked(s + i, m);
+        _mm512_mask_storeu_epi32(d + i, m, CompositeOpaque16(sv, dv, SpreadAlpha(sv)));
+    }
 }
 
 KELVANE_AVX512 void TintRow(uint32_t* d, const uint32_t* s, int count, const Color& c,
@@ -299,7 +309,23 @@ KELVANE_AVX512 void TintRow(uint32_t* d, const uint32_t* s, int count, const Col
         // Over opaque pixels oa = 255 and w = m; m = 0 gives the pixel back.
         _mm512_storeu_si512(d + i, CompositeOpaqueSplit16(te, to, dv, m));
     }
-    Reference::TintRow(d + i, s + i, count - i, c, effAlpha, tintR, tintG, tintB, blend);
+    if (i < count) {
+        // The end of the row (all of a glyph's row, mostly) as one masked group.
+        const __mmask16 tail = TailMask(count - i);
+        const __m512i dv =
+            _mm512_mask_loadu_epi32(_mm512_set1_epi32(int(0xFF000000u)), tail, d + i);
+        if (OpaqueLanes(dv) != 0xFFFF) {
+            Reference::TintRow(d + i, s + i, count - i, c, effAlpha, tintR, tintG, tintB, blend);
+            return;
+        }
+        const __m512i sv = LoadMasked(s + i, tail);
+        const __m512i x = _mm512_mullo_epi16(SpreadAlpha(sv), colorAlpha);
+        const __m512i m = _mm512_srli_epi16(
+            _mm512_add_epi16(_mm512_add_epi16(x, oneLane), _mm512_srli_epi16(x, 8)), 8);
+        const __m512i te = _mm512_srli_epi16(_mm512_mullo_epi16(EvenBytes(sv), tintEven), 8);
+        const __m512i to = _mm512_srli_epi16(_mm512_mullo_epi16(OddBytes(sv), tintOdd), 8);
+        _mm512_mask_storeu_epi32(d + i, tail, CompositeOpaqueSplit16(te, to, dv, m));
+    }
 }
 
 // The additive contribution of sixteen source pixels, bytes in place (alpha byte 0).

@@ -5,6 +5,7 @@
 #include "PixelTestSupport.h"
 #include "graphics/Graphics.h"
 #include "graphics/MemoryImage.h"
+#include "graphics/PixelKernels.h"
 
 using namespace Zarvo;
 using pixeltest::MakeImage;
@@ -155,6 +156,69 @@ TEST(SoftwareRenderTest, FastStretchIsNearestPixelAndRefusesATint) {
     EXPECT_EQ(PixelAt(*dst, 1, 0), 0xFFFE0000u);
     EXPECT_EQ(PixelAt(*dst, 2, 0), 0xFF0000FEu);
     EXPECT_EQ(PixelAt(*dst, 3, 0), 0xFF0000FEu);
+}
+
+// Nearest-pixel stretching worked out pixel by pixel: column trunc(x' + i x w' / dw), row
+// likewise, composited as a white normal blit (alpha 0 skipped).
+TEST(SoftwareRenderTest, FastStretchMatchesThePixelRuleAtItsOwnWidthAndOthers) {
+    struct Case {
+        const char* what;
+        Rect dest, src, clip;
+    };
+    const Case cases[] = {
+        {"own size", Rect(3, 2, 37, 9), Rect(0, 0, 37, 9), Rect(0, 0, 64, 16)},
+        {"own width, rows stretched", Rect(1, 0, 37, 14), Rect(2, 1, 37, 6), Rect(0, 0, 64, 16)},
+        {"own width, clipped", Rect(-5, 1, 37, 12), Rect(0, 0, 37, 9), Rect(2, 3, 20, 7)},
+        {"narrowed", Rect(0, 0, 20, 9), Rect(0, 0, 37, 9), Rect(0, 0, 64, 16)},
+        {"widened", Rect(4, 4, 57, 11), Rect(5, 2, 29, 7), Rect(0, 0, 64, 16)},
+    };
+    uint32_t seed = 99;
+    auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+    std::vector<uint32_t> srcPixels(40 * 10);
+    for (uint32_t& p : srcPixels) {
+        const uint32_t r = next();
+        const uint32_t a = (r >> 29) == 0 ? 0 : (r >> 29) == 1 ? 255 : (r >> 8) & 0xFF;
+        p = (a << 24) | (next() >> 8);
+    }
+    auto src = std::make_unique<MemoryImage>(nullptr);
+    src->SetBits(srcPixels.data(), 40, 10);
+    const PixelKernels::BlendTable& blend = PixelKernels::GetBlendTable();
+    for (bool opaque : {true, false}) {
+        std::vector<uint32_t> dstPixels(64 * 16);
+        for (uint32_t& p : dstPixels)
+            p = (opaque ? 0xFF000000u : next() & 0xFF000000u) | next() >> 8;
+        for (const Case& c : cases) {
+            auto dst = std::make_unique<MemoryImage>(nullptr);
+            dst->SetBits(dstPixels.data(), 64, 16);
+            dst->StretchBlt(src.get(), c.dest, c.src, c.clip, Color::White, 0, true);
+
+            std::vector<uint32_t> expected = dstPixels;
+            const Rect area = c.dest.Intersection(c.clip).Intersection(Rect(0, 0, 64, 16));
+            const double rx = double(c.src.width) / c.dest.width;
+            const double ry = double(c.src.height) / c.dest.height;
+            const double sx = c.src.x + (area.x - c.dest.x) * rx;
+            const double sy = c.src.y + (area.y - c.dest.y) * ry;
+            const double sw = c.src.width + (area.width - c.dest.width) * rx;
+            const double sh = c.src.height + (area.height - c.dest.height) * ry;
+            for (int j = 0; j < area.height; ++j) {
+                for (int i = 0; i < area.width; ++i) {
+                    const uint32_t sp = srcPixels[size_t(int(sy + j * sh / area.height)) * 40 +
+                                                  size_t(int(sx + i * sw / area.width))];
+                    uint32_t& dp = expected[size_t(area.y + j) * 64 + size_t(area.x + i)];
+                    if ((sp >> 24) == 0) continue;
+                    const uint32_t entry = blend.entries[(sp >> 24) * 256 + (dp >> 24)];
+                    dp = PixelKernels::Composite(sp, dp, entry & 0xFF, entry >> 8);
+                }
+            }
+            for (int y = 0; y < 16; ++y) {
+                for (int x = 0; x < 64; ++x) {
+                    ASSERT_EQ(PixelAt(*dst, x, y), expected[size_t(y) * 64 + size_t(x)])
+                        << c.what << (opaque ? ", opaque" : ", translucent") << " destination at "
+                        << x << "," << y;
+                }
+            }
+        }
+    }
 }
 
 TEST(SoftwareRenderTest, FilteredStretchIgnoresTintAndDrawMode) {
