@@ -205,8 +205,11 @@ void Mixer::Render(int16_t* out, int frames) {
             if (stream.playing && !stream.paused) MixStream(stream, mix, n);
         }
         for (int i = 0; i < n * 2; ++i) {
-            const float v = std::round(mix[i] * master);
-            out[i] = static_cast<int16_t>(std::clamp(v, -32768.0f, 32767.0f));
+            // Rounded half away from zero, as std::round does, without its library call: the
+            // sum with one half is exact in double precision, and the conversion truncates.
+            const float v = std::clamp(mix[i] * master, -32768.0f, 32767.0f);
+            out[i] = static_cast<int16_t>(
+                static_cast<int>(static_cast<double>(v) + (v >= 0.0f ? 0.5 : -0.5)));
         }
         out += n * 2;
         frames -= n;

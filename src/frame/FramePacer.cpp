@@ -126,9 +126,13 @@ bool FramePacer::PaceStep(bool maySleep, Clock& clock, Steps& steps, const Condi
             if (!fastMode ||
                 static_cast<int32_t>(now - lastPresentTick) >= kFastPresentIntervalMs) {
                 steps.DrawIfDirty();
+                idleDraws = lastDrawFoundNothing ? idleDraws + 1 : 0;
             }
         } else {
-            const int sleepMs = static_cast<int>(stepMs - owedTimeMs);
+            const bool idle = idleDraws >= kIdleDrawsBeforeBatching && idleUpdatesPerWake > 1 &&
+                              !conditions.playingDemo && !refreshLocked;
+            const int sleepMs =
+                static_cast<int>(stepMs * (idle ? idleUpdatesPerWake : 1) - owedTimeMs);
             if (sleepMs >= 1) {
                 if (!maySleep) return false;
                 ++totalSleeps;

@@ -379,6 +379,7 @@ void ZarvoAppBase::Quit() {
     if (shutDown_) return;
     exitToTop_ = true;
     shutDown_ = true;
+    WakeCursorThread();
     ShutdownHook();
     EndDemoRecording();
     if (playingDemo) {
@@ -418,9 +419,29 @@ void ZarvoAppBase::AwaitBackgroundLoading() {
     }
 }
 
+void ZarvoAppBase::MoveCursorPoint(int x, int y) {
+    cursorX_ = x;
+    cursorY_ = y;
+    WakeCursorThread();
+}
+
+void ZarvoAppBase::WakeCursorThread() {
+    // Taking the lock orders the change before the thread's next look at its condition.
+    { std::lock_guard<std::mutex> lock(cursorMutex_); }
+    cursorMoved_.notify_one();
+}
+
 void ZarvoAppBase::CursorThreadProc() {
     int lastX = cursorX_, lastY = cursorY_;
     while (!shutDown_) {
+        {
+            // A still cursor costs no wake-ups: the thread waits for a move, then looks at the
+            // cursor every 10 ms as long as it keeps moving.
+            std::unique_lock<std::mutex> lock(cursorMutex_);
+            cursorMoved_.wait(lock,
+                              [&] { return shutDown_ || cursorX_ != lastX || cursorY_ != lastY; });
+        }
+        if (shutDown_) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
         const int x = cursorX_, y = cursorY_;
         if ((x == lastX && y == lastY) || !display_) continue;
@@ -890,8 +911,7 @@ void ZarvoAppBase::TranslateMouse(const WindowMessage& m) {
     const int wx = Msg::PointX(m.lParam), wy = Msg::PointY(m.lParam);
     const WidgetPoint p = widgetManager_->MapWindowPoint(wx, wy);
     // The software cursor is drawn in screen-image pixels.
-    cursorX_ = p.x;
-    cursorY_ = p.y;
+    MoveCursorPoint(p.x, p.y);
     const int x = p.x, y = p.y;
     lastUserInputTick = platform_->GetClock().Now();
     DeliverInput(DemoEvent{totalUpdates, DemoEvent::Kind::kPointerMove, x, y, 0});
@@ -1030,8 +1050,7 @@ bool ZarvoAppBase::ReplayDemoEvent() {
             event.kind == DemoEvent::Kind::kPointerPress ||
             event.kind == DemoEvent::Kind::kPointerRelease) {
             // The cursor thread follows the recorded pointer.
-            cursorX_ = event.x;
-            cursorY_ = event.y;
+            MoveCursorPoint(event.x, event.y);
         }
         // The recorded run was closed here: so ends the replay.
         if (event.kind == DemoEvent::Kind::kClose)

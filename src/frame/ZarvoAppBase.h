@@ -1,8 +1,10 @@
 #pragma once
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <random>
 #include <string>
 #include <thread>
@@ -459,6 +461,12 @@ protected:
     std::thread cursorThread_;
     std::atomic<int> cursorX_{0};
     std::atomic<int> cursorY_{0};
+    // Wakes the cursor thread when the cursor moves or the application shuts down, so that it
+    // sleeps for as long as the cursor stays still.
+    std::mutex cursorMutex_;
+    std::condition_variable cursorMoved_;
+    void MoveCursorPoint(int x, int y);
+    void WakeCursorThread();
 
     struct DeferredDelete {
         int depth;

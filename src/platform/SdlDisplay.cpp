@@ -57,8 +57,11 @@ int SdlDisplay::Initialize(PlatformWindow& window, int width, int height, bool w
     }
     // The picture is placed by hand (Letterbox), not with the renderer's logical size, which
     // would also rewrite the mouse positions behind the application's back.
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+    // The screen is opaque: the back buffer's alpha byte is not shown (XRGB, copied, never
+    // blended), which is also the cheapest picture for every renderer to put on the window.
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
                                  width, height);
+    if (texture_) SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
     if (!texture_) {
         lastError_ = Failed("SDL_CreateTexture");
         Release();
@@ -78,11 +81,15 @@ void SdlDisplay::Present() {
     if (!renderer_ || !texture_) return;
     std::lock_guard<std::recursive_mutex> guard(lock_);
     SDL_UpdateTexture(texture_, nullptr, backBuffer_.data(), width_ * 4);
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
     int outputWidth = width_, outputHeight = height_;
     SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
     picture_ = Letterbox::Fit(outputWidth, outputHeight, width_, height_);
+    // Only the bars around a picture that does not fill the window need clearing.
+    if (picture_.x != 0 || picture_.y != 0 || picture_.width != outputWidth ||
+        picture_.height != outputHeight) {
+        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+        SDL_RenderClear(renderer_);
+    }
     // Whole multiples stay sharp; any other scale is smoothed rather than left with uneven
     // rows and columns.
     const int mode = Letterbox::IsWholeMultiple(picture_, width_, height_)

@@ -22,6 +22,7 @@ struct RecordingSteps : FramePacer::Steps {
     void UpdateFraction(float fraction) override { lastFraction = fraction; }
     bool DrawIfDirty() override {
         ++draws;
+        pacer.lastDrawFoundNothing = !changing;
         pacer.drawOwed = false;
         pacer.lastPresentTick = clock.Peek();
         return true;
@@ -33,7 +34,8 @@ struct RecordingSteps : FramePacer::Steps {
     int draws = 0;
     int flushes = 0;
     int updateCostMs = 0;
-    bool refuse = false;  // no update may run
+    bool refuse = false;   // no update may run
+    bool changing = true;  // each draw finds something to draw
     float lastFraction = 0;
 };
 
@@ -65,6 +67,33 @@ TEST(FramePacer, UpdatesFollowRealTimeAndSleepBetween) {
     EXPECT_GE(h.steps.updates, 99);
     EXPECT_LE(h.steps.updates, 101);
     EXPECT_GE(h.pacer.totalSleeps, 95);
+}
+
+TEST(FramePacer, AnUnchangingScreenWakesTheLoopOncePerThreeUpdatesAndAChangeEndsThat) {
+    Harness h;
+    h.steps.changing = false;
+    h.RunFor(100);  // five draws that find nothing come first
+    int updates = h.steps.updates, sleeps = h.pacer.totalSleeps;
+    h.RunFor(3000);
+    // Still 100 updates a second, in threes after one wake-up each.
+    EXPECT_NEAR(h.steps.updates - updates, 300, 3);
+    EXPECT_NEAR(h.pacer.totalSleeps - sleeps, 100, 2);
+
+    h.steps.changing = true;
+    h.RunFor(100);
+    updates = h.steps.updates;
+    sleeps = h.pacer.totalSleeps;
+    h.RunFor(1000);
+    EXPECT_NEAR(h.steps.updates - updates, 100, 2);
+    EXPECT_NEAR(h.pacer.totalSleeps - sleeps, 100, 2);
+
+    // Replays keep one wake-up per update.
+    h.steps.changing = false;
+    h.conditions.playingDemo = true;
+    h.RunFor(200);
+    sleeps = h.pacer.totalSleeps;
+    h.RunFor(1000);
+    EXPECT_NEAR(h.pacer.totalSleeps - sleeps, 100, 2);
 }
 
 TEST(FramePacer, TheAccountIsCappedSoAStallCatchesUpAtMostTwentyUpdates) {
