@@ -245,10 +245,17 @@ bool AutoPlayer::actOnDialog() {
         return clickDialogButton(completed, kYes);
     if (Zarvo::Dialog* question = app.FindDialog(kSaveOrLoad)) {
         const bool loading = app.currentScreenId() == SCREEN_GAME_TYPE;
+        // Asked to save again: the save failed and the game went on, so it quits without.
+        if (!loading && saveAnswered) {
+            if (!clickDialogButton(question, kNo)) return false;
+            say("Quitting without the tour saved");
+            return true;
+        }
         if (!clickDialogButton(question, kYes)) return false;
         if (loading) {
             loadAnswered = true;
         } else {
+            saveAnswered = true;
             say("Saving tour: " + tourPosition());
         }
         return true;

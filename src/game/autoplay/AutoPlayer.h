@@ -80,6 +80,7 @@ private:
     int matchesSeen = 0;
     bool tallyReported = false;
     bool loadAnswered = false;  // the load question was answered yes
+    bool saveAnswered = false;  // the save question was answered yes (and the game went on)
     bool resumeReported = false;
     bool shopVisited = false;         // on this visit of the map
     bool shopBought = false;          // one purchase a visit

@@ -32,8 +32,12 @@ void SaveGameDialog::ButtonDepress(int buttonId) {
     PlayState& play = PlayState::instance();
     if (buttonId == kYesButton) {
         if (saveMode) {
-            app.saveGame().writeSave(play.gamePlay, play.profile);
-            app.Quit();
+            // A save that failed has been shown to the player; the game goes on rather than
+            // lose the tour, so that it can be saved again or left without saving.
+            SaveGame& save = app.saveGame();
+            if (save.writeSave(play.gamePlay, play.profile) ||
+                !save.hasTourToSave(play.gamePlay, play.profile))
+                app.Quit();
         } else {
             app.sendScreenEvent(EVENT_LOAD_YES, nullptr);
         }

@@ -1,6 +1,7 @@
 // Two yes/no questions about the saved tour. In save mode (on quitting during a tour): yes saves
-// the tour and quits, no deletes any saved tour and quits. In load mode (on starting a tour):
-// yes resumes the saved tour (event 60), no starts a new one (event 59).
+// the tour and quits (when the save cannot be written, the player is told and the game goes on),
+// no deletes any saved tour and quits. In load mode (on starting a tour): yes resumes the saved
+// tour (event 60), no starts a new one (event 59).
 #pragma once
 
 #include "game/dialogs/GameDialog.h"

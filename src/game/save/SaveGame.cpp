@@ -1,6 +1,8 @@
 #include "game/save/SaveGame.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <utility>
 
@@ -8,6 +10,7 @@
 #include "files/FileFunctions.h"
 #include "game/save/SaveRecord.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileSystem.h"
 
 namespace Kelvane {
 
@@ -17,13 +20,20 @@ SaveGame::SaveGame(const std::string& folder, Popup popup) : popup_(std::move(po
     path_ += kFileName;
 }
 
+bool SaveGame::hasTourToSave(const GamePlay& gamePlay, const Profile& profile) const {
+    return SaveRecord::fromPlay(gamePlay, profile).fits(gamePlay);
+}
+
 bool SaveGame::writeSave(const GamePlay& gamePlay, const Profile& profile) const {
     const SaveRecord record = SaveRecord::fromPlay(gamePlay, profile);
     // A record that could never be loaded back would only replace a good save with a bad one.
     if (!record.fits(gamePlay)) return false;
     Zarvo::Buffer buffer;
     record.write(buffer);
-    return Zarvo::AtomicFile::Write(path_, buffer.Data(), buffer.Size());
+    if (Zarvo::AtomicFile::Write(path_, buffer.Data(), buffer.Size())) return true;
+    const std::string reason = std::strerror(errno);
+    if (popup_) popup_(std::string(kUnwritableText) + ": " + reason);
+    return false;
 }
 
 SaveGame::ReadResult SaveGame::readContents(std::string& out) const {
@@ -73,7 +83,7 @@ bool SaveGame::loadSave(GamePlay& gamePlay, Profile& profile) const {
 void SaveGame::deleteSave() const {
     std::error_code ec;
     // Only the file: a folder that happens to carry its name is not the player's to lose.
-    if (!std::filesystem::is_directory(path_, ec)) std::filesystem::remove(path_, ec);
+    if (!std::filesystem::is_directory(path_, ec)) Zarvo::FileSystem::Current().Remove(path_);
 }
 
 }  // namespace Kelvane

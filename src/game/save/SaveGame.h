@@ -16,6 +16,8 @@ class SaveGame {
 public:
     static constexpr const char* kFileName = "saveGame.dat";
     static constexpr const char* kUnreadableText = "Could not read contents of saveGame.dat";
+    // Shown, followed by ": " and the system's reason, when a save cannot be written.
+    static constexpr const char* kUnwritableText = "Could not write contents of saveGame.dat";
     // Far more than any record can take (four strings of at most 32767 bytes); a larger file is
     // no save game.
     static constexpr size_t kMaxFileBytes = 1 << 20;
@@ -29,9 +31,11 @@ public:
     const std::string& path() const { return path_; }
 
     // Replaces the save with the current tour position and profile. False, and any earlier save
-    // left as it was, when the write fails or when there is nothing to save (no current stage or
-    // no team chosen).
+    // left whole as it was, when the write fails (then kUnwritableText is shown) or when there is
+    // nothing to save (see hasTourToSave).
     bool writeSave(const GamePlay& gamePlay, const Profile& profile) const;
+    // Whether there is a tour to save: a current stage and a chosen team.
+    bool hasTourToSave(const GamePlay& gamePlay, const Profile& profile) const;
     // True when the save exists and its contents can be read.
     bool saveExists() const;
     // Restores a saved tour onto a freshly started world tour. A missing save answers false

@@ -1,12 +1,17 @@
 // The menu and the dialogs it leads to: placement of the buttons, what each button does, the
 // screen events sent on closing, the full-screen checkbox, the rules pages, and the quit and
 // save questions.
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "diagnostics/AllocationTracker.h"
 #include "files/TempDir.h"
+#include "game/BuiltGame.h"
 #include "game/dialogs/CreditsDialog.h"
 #include "game/dialogs/DialogFixture.h"
 #include "game/dialogs/MenuDialog.h"
@@ -16,6 +21,8 @@
 #include "game/dialogs/SaveGameDialog.h"
 #include "game/dialogs/WorldTourCompletedDialog.h"
 #include "game/save/SaveGame.h"
+#include "platform/FaultyFileSystem.h"
+#include "platform/FileSystem.h"
 #include "widgets/Checkbox.h"
 #include "widgets/Slider.h"
 
@@ -389,6 +396,42 @@ TEST_F(QuitDialogTest, SaveYesWritesTheTourAndQuits) {
     EXPECT_EQ(screen->events, (Events{EVENT_DIALOG_CLOSED, EVENT_DIALOG_RESUMED}));
     EXPECT_TRUE(saveOnDisk());
     EXPECT_TRUE(app.IsShutDown());
+}
+
+TEST_F(QuitDialogTest, ASaveThatCannotBeWrittenIsToldAndTheGameGoesOnWithTheOldSave) {
+    GamePlay& play = PlayState::instance().gamePlay;
+    play.startWorldTour();
+    Profile& profile = PlayState::instance().profile;
+    profile.setTeam(play.findNation(4));
+    ASSERT_TRUE(app.saveGame().writeSave(play, profile));
+    const std::string before = testing::readFile(app.saveGame().path());
+    profile.totalPoints += 100;
+
+    ZarvoTest::FaultyFileSystem full(ZarvoTest::Fault::NoSpace);
+    Zarvo::ScopedFileSystem installed(full);
+    auto* save = open(KNEW SaveGameDialog(app, true), 110, 170, 423, 143);
+    click(save->button(SaveGameDialog::kYesButton));
+    EXPECT_EQ(screen->events, (Events{EVENT_DIALOG_CLOSED, EVENT_DIALOG_RESUMED}));
+    EXPECT_FALSE(app.IsShutDown());
+    EXPECT_EQ(app.GetDialogCount(), 0);
+    EXPECT_EQ(app.hp.messageBoxes,
+              std::vector<std::string>{std::string("FATAL ERROR: ") + SaveGame::kUnwritableText +
+                                       ": " + std::strerror(ENOSPC)});
+    EXPECT_EQ(testing::readFile(app.saveGame().path()), before);
+
+    // Asked again, the player may leave without saving.
+    save = open(KNEW SaveGameDialog(app, true), 110, 170, 423, 143);
+    click(save->button(SaveGameDialog::kNoButton));
+    EXPECT_TRUE(app.IsShutDown());
+}
+
+TEST_F(QuitDialogTest, SaveYesWithNoTeamChosenQuitsWithoutSaving) {
+    PlayState::instance().gamePlay.startWorldTour();
+    auto* save = open(KNEW SaveGameDialog(app, true), 110, 170, 423, 143);
+    click(save->button(SaveGameDialog::kYesButton));
+    EXPECT_TRUE(app.IsShutDown());
+    EXPECT_FALSE(saveOnDisk());
+    EXPECT_TRUE(app.hp.messageBoxes.empty());
 }
 
 TEST_F(QuitDialogTest, QuitNoClosesAndResumes) {
