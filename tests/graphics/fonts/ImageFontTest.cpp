@@ -404,7 +404,7 @@ TEST_F(ImageFontTest, DescriptorsBeyondTheirBoundsAreRefused) {
     const Case cases[] = {
         {"statement at the bound", "Define L " + numbers(statementRoom) + ";", true},
         {"statement over the bound", "Define L " + numbers(statementRoom + 1) + ";", false},
-        {"defines at the bound", big + statements(copies - 1, "Define C", " Big"), true},
+        {"defines within the bound", big + statements(copies - 1, "Define C", " Big"), true},
         {"defines over the bound", big + statements(copies, "Define C", " Big"), false},
         {"redefining frees the old value", big + statements(copies * 2, "Define Big Big\n#", "\n"),
          true},
