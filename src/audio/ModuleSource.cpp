@@ -9,7 +9,7 @@ namespace Zarvo {
 ModuleSource::~ModuleSource() = default;
 
 std::unique_ptr<ModuleSource> ModuleSource::Open(const std::vector<uint8_t>& bytes) {
-    if (bytes.empty()) return nullptr;
+    if (bytes.empty() || bytes.size() > kMaxBytes) return nullptr;
     std::unique_ptr<ModuleSource> source(new ModuleSource());
     try {
         source->module_ = std::make_unique<openmpt::module>(bytes, source->log_);

@@ -2,6 +2,8 @@
 // A tracker module (MOD, S3M, XM, IT and the other formats libopenmpt reads) as a music stream,
 // rendered at 44100 Hz stereo. Looping is left to the module player so that a song loops where
 // its author said.
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <sstream>
 #include <vector>
@@ -16,7 +18,11 @@ namespace Zarvo {
 
 class ModuleSource : public PcmSource {
 public:
-    // Null when `bytes` hold no module libopenmpt can play.
+    // A module is held whole in memory, and the player keeps its own copy of the samples, so
+    // larger files are refused; songs of the game are well under a megabyte.
+    static constexpr size_t kMaxBytes = size_t{32} << 20;
+
+    // Null when `bytes` hold no module libopenmpt can play or are more than kMaxBytes.
     static std::unique_ptr<ModuleSource> Open(const std::vector<uint8_t>& bytes);
     ~ModuleSource() override;
     ModuleSource(const ModuleSource&) = delete;

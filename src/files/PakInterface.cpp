@@ -341,8 +341,11 @@ bool PakInterface::AddPakFile(const std::string& fileName) {
         uint8_t flags = in.U8();
         if (!in.Ok()) return refuse("its table of entries is cut short (damaged or truncated)");
         if (flags & 0x80) break;
+        // Each entry costs a record in memory; a table claiming more than any game ships is
+        // damaged or hostile, and refusing it early keeps a small file from asking for much.
+        if (entries.size() >= kMaxEntries) return refuse("it has more than 65536 entries");
         uint8_t length = in.U8();
-        char name[256];
+        char name[kMaxNameLength + 1];
         in.Bytes(name, length);
         int32_t size = static_cast<int32_t>(in.U32());
         uint64_t time = in.U64();
@@ -360,6 +363,9 @@ bool PakInterface::AddPakFile(const std::string& fileName) {
     const int64_t dataStart = file.position;
     if (dataStart + total > static_cast<int64_t>(archiveSize)) {
         return refuse("its entries reach past the end of the file (truncated)");
+    }
+    for (const PakRecord& record : entries) {
+        if (record.size > kMaxEntryBytes) return refuse("an entry is larger than 256 MB");
     }
 
     for (PakRecord& record : entries) {

@@ -27,6 +27,12 @@ public:
     static constexpr uint8_t kKey = 0x9D;
     static constexpr uint32_t kMagic = 0xBAC04AC0;
     static constexpr uint32_t kVersion = 0;
+    // Bounds on what an archive's table may claim; an archive beyond them is refused whole.
+    // The game's data holds a few hundred files, none larger than a few megabytes.
+    static constexpr size_t kMaxEntries = size_t{1} << 16;
+    static constexpr int64_t kMaxEntryBytes = int64_t{256} << 20;
+    // A name's length is stored in one byte.
+    static constexpr size_t kMaxNameLength = 255;
 
     // The first interface constructed in the process becomes the one the global file
     // functions forward to.
@@ -64,8 +70,9 @@ public:
     virtual bool FindClose(PakSearch* search);
 
     // Maps an archive and enters its files; false (and no entries added) when it is missing,
-    // unmappable, has a wrong magic or version, or a table that is cut short or points past
-    // the end of the file. Later archives overwrite entries with equal names.
+    // unmappable, has a wrong magic or version, a table that is cut short or points past the
+    // end of the file, more than kMaxEntries entries or one larger than kMaxEntryBytes. Later
+    // archives overwrite entries with equal names.
     bool AddPakFile(const std::string& fileName);
     // Why the last AddPakFile refused an archive that exists (say, "its table of entries is cut
     // short"); empty after a success or when there was no such file.

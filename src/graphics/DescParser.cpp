@@ -10,13 +10,6 @@ namespace Zarvo {
 
 namespace {
 
-// Nesting deeper than this is refused, so that hostile input cannot exhaust the stack.
-constexpr size_t kMaxListDepth = 64;
-// A dereferenced value may not grow beyond this many elements (defines of defines can double in
-// size with every statement).
-constexpr size_t kMaxValueElements = 1 << 16;
-constexpr size_t kMaxDescriptorBytes = 16 << 20;
-
 bool IsSeparator(char c) {
     // Carriage returns are separators too, so that descriptors saved with CR LF line ends read
     // the same as those with plain line feeds.
@@ -55,6 +48,17 @@ size_t DescParser::DataElement::CountElements() const {
 bool DescParser::Error(const std::string& text) {
     mError = text;
     return false;
+}
+
+bool DescParser::SetDefine(const std::string& name, DataElement value) {
+    const std::string key = ToUpper(name);
+    auto it = mDefineMap.find(key);
+    const size_t replaced = it == mDefineMap.end() ? 0 : it->second.CountElements();
+    const size_t added = value.CountElements();
+    if (mDefinedElements - replaced + added > kMaxDefinedElements) return Error(kTooManyElements);
+    mDefinedElements = mDefinedElements - replaced + added;
+    mDefineMap[key] = std::move(value);
+    return true;
 }
 
 const DescParser::DataElement* DescParser::GetDefine(const std::string& name) {
@@ -172,9 +176,13 @@ bool DescParser::SplitStatement(std::string_view text, std::vector<DataElement>*
     bool tokenImmediate = false;
     char quote = 0;
     char justClosed = 0;  // the quote character closed by the previous character
+    size_t elements = 0;
 
     auto finishToken = [&]() {
-        if (inToken) stack.back().list.push_back(DataElement::MakeString(token, tokenImmediate));
+        if (inToken) {
+            ++elements;
+            stack.back().list.push_back(DataElement::MakeString(token, tokenImmediate));
+        }
         token.clear();
         inToken = false;
     };
@@ -187,6 +195,7 @@ bool DescParser::SplitStatement(std::string_view text, std::vector<DataElement>*
 
     const size_t n = text.size();
     for (size_t i = 0; i < n; ++i) {
+        if (elements > kMaxListElements) return Error(kTooManyElements);
         char c = text[i];
         if (quote != 0) {
             if (c == '\\' && i + 1 < n) {
@@ -219,6 +228,7 @@ bool DescParser::SplitStatement(std::string_view text, std::vector<DataElement>*
             if (inToken) return Error("Unexpected List Start");
             if (stack.size() > kMaxListDepth) return Error("Unexpected List Start");
             stack.push_back(DataElement::MakeList());
+            ++elements;
         } else if (c == ')') {
             finishToken();
             if (stack.size() == 1) return Error("Unexpected List End");
@@ -233,6 +243,7 @@ bool DescParser::SplitStatement(std::string_view text, std::vector<DataElement>*
     if (quote == '\'') return Error("Unterminated Single Quotes");
     if (quote == '"') return Error("Unterminated Double Quotes");
     finishToken();
+    if (elements > kMaxListElements) return Error(kTooManyElements);
     if (stack.size() > 1) return Error("Unterminated List");
     *out = std::move(stack.front().list);
     return true;
@@ -246,7 +257,7 @@ bool DescParser::Dereference(const DataElement& in, DataElement* out) {
             DataElement item;
             if (!Dereference(e, &item)) return false;
             total += item.CountElements();
-            if (total > kMaxValueElements) return Error(kInvalidParamType);
+            if (total > kMaxListElements) return Error(kInvalidParamType);
             result.list.push_back(std::move(item));
         }
         *out = std::move(result);

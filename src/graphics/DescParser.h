@@ -51,17 +51,32 @@ public:
     const std::string& GetErrorText() const { return mError; }
     static std::string ToUpper(std::string text);
 
+    // Bounds on what a descriptor may ask for; beyond them reading stops with an error. The
+    // game's descriptors stay far below: lists of a few hundred elements, a few levels deep.
+    static constexpr size_t kMaxDescriptorBytes = size_t{16} << 20;
+    // Lists nested deeper than this are refused, so that hostile input cannot exhaust the stack.
+    static constexpr size_t kMaxListDepth = 64;
+    // Elements (words, strings and lists, counted through nested lists) in one statement or in
+    // one value after its names are replaced (defines of defines can double with every statement).
+    static constexpr size_t kMaxListElements = size_t{1} << 16;
+    // Elements held by all defined values together.
+    static constexpr size_t kMaxDefinedElements = size_t{1} << 18;
+
     // Error texts of the language itself.
     static constexpr const char* kInvalidParamCount = "Invalid Number of Parameters";
     static constexpr const char* kInvalidParamType = "Invalid Paramater Type";
     static constexpr const char* kListSizeMismatch = "List Size Mismatch";
     static constexpr const char* kUnknownCommand = "Unknown Command";
+    static constexpr const char* kTooManyElements = "Too Many Elements";
 
 protected:
     // Splits one statement into its elements; false (with the error reported) when malformed.
     bool SplitStatement(std::string_view text, std::vector<DataElement>* out);
     bool RunStatement();
 
+    // Defines `name` (upper-cased) as `value`, replacing an earlier value of that name; refused
+    // with kTooManyElements when all defined values together would exceed kMaxDefinedElements.
+    bool SetDefine(const std::string& name, DataElement value);
     // Replaces names by their defined values, recursively through lists.
     bool Dereference(const DataElement& in, DataElement* out);
     // Typed views of a parameter after dereferencing; each reports kInvalidParamType on mismatch.
@@ -81,6 +96,7 @@ protected:
     int mCurrentLineNum = 0;
     bool mInStatement = false;
     std::map<std::string, DataElement> mDefineMap;
+    size_t mDefinedElements = 0;  // elements held by mDefineMap's values
     std::string mError;
 };
 

@@ -194,8 +194,7 @@ bool FontData::CmdDefine(const std::vector<DataElement>& p) {
     std::string name;
     DataElement value;
     if (!GetName(p[1], &name) || !Dereference(p[2], &value)) return false;
-    mDefineMap[ToUpper(name)] = std::move(value);
-    return true;
+    return SetDefine(name, std::move(value));
 }
 
 bool FontData::CmdCreateHorzSpanRectList(const std::vector<DataElement>& p) {
@@ -218,8 +217,7 @@ bool FontData::CmdCreateHorzSpanRectList(const std::vector<DataElement>& p) {
         list.list.push_back(std::move(r));
         x += w;
     }
-    mDefineMap[ToUpper(name)] = std::move(list);
-    return true;
+    return SetDefine(name, std::move(list));
 }
 
 bool FontData::CmdSetCharMap(const std::vector<DataElement>& p) {
@@ -237,6 +235,7 @@ bool FontData::CmdCreateLayer(const std::vector<DataElement>& p, bool from) {
     FontLayer* source = nullptr;
     if (from && !GetLayerParam(p[2], &source)) return false;
     if (GetLayer(name) != nullptr) return Error("Layer Already Exists");
+    if (fontLayerList.size() >= kMaxLayers) return Error(kTooManyElements);
     FontLayer& layer = NewLayer(name);
     if (source != nullptr) {
         layer = *source;
@@ -256,6 +255,7 @@ bool FontData::CmdLayerTags(const std::vector<DataElement>& p, bool require) {
         tags.push_back(ToUpper(tag));
     }
     auto& target = require ? layer->requiredTags : layer->excludedTags;
+    if (target.size() + tags.size() > kMaxLayerTags) return Error(kTooManyElements);
     target.insert(target.end(), tags.begin(), tags.end());
     return true;
 }

@@ -16,6 +16,13 @@ class MemoryImage;
 // loaded from a descriptor. Fonts that are copies of each other share one `FontData`.
 class FontData : public DescParser {
 public:
+    // Each layer holds the data of every character code (tens of kilobytes), so a descriptor may
+    // create only this many; the game's fonts have three.
+    static constexpr size_t kMaxLayers = 64;
+    // Tags a layer may require, and tags it may exclude. Beyond either bound the statement fails
+    // with kTooManyElements.
+    static constexpr size_t kMaxLayerTags = 256;
+
     explicit FontData(FontHost* host = nullptr);
     ~FontData() override;
 

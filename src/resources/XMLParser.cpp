@@ -74,6 +74,7 @@ bool XMLParser::OpenFile(const std::string& name) {
     mHasFailed = false;
     mErrorText.clear();
     mSection.clear();
+    mDepth = 0;
     mPushBack.clear();
     mHasPendingEnd = false;
     mFirstChar = true;
@@ -413,6 +414,7 @@ bool XMLParser::Scan(XMLElement* e) {
             return false;
         }
         mSection.resize(slash);
+        --mDepth;
         return finish();
     }
 
@@ -436,6 +438,13 @@ bool XMLParser::Scan(XMLElement* e) {
         e->value.pop_back();
         empty = true;
     }
+    // Every element carries its whole section path, so each level of nesting makes every later
+    // element dearer; no manifest needs more than a handful.
+    if (mDepth >= kMaxDepth) {
+        Fail("Elements Nested Too Deeply");
+        return false;
+    }
+    ++mDepth;
     mSection += "/" + e->value;
     e->section = mSection;
     if (empty) {

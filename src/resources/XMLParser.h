@@ -22,6 +22,9 @@ namespace Zarvo {
 
 class XMLParser {
 public:
+    // Start elements open deeper than this fail with "Elements Nested Too Deeply".
+    static constexpr int kMaxDepth = 256;
+
     XMLParser() = default;
     ~XMLParser();
     XMLParser(const XMLParser&) = delete;
@@ -55,6 +58,7 @@ private:
 
     std::string mFileName;
     std::string mSection;
+    int mDepth = 0;  // start elements open in mSection
     PakFile* mFile = nullptr;
     int mLineNum = 0;
     bool mHasFailed = false;

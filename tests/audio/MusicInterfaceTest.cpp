@@ -6,6 +6,7 @@
 
 #include "audio/Mixer.h"
 #include "audio/MixerMusicInterface.h"
+#include "audio/ModuleSource.h"
 #include "audio/TestSounds.h"
 
 namespace Zarvo {
@@ -184,6 +185,17 @@ TEST_F(MusicTest, WhatCannotBeDecodedDoesNotLoad) {
     EXPECT_FALSE(music_.isPlaying(1));
     MixerMusicInterface noMixer(nullptr);
     EXPECT_FALSE(noMixer.loadMusic(1, folder_ / "song.wav"));
+}
+
+TEST_F(MusicTest, ModuleFilesBeyondTheSizeLimitDoNotLoad) {
+    // The song followed by zeros the player ignores, up to the limit and one byte past it.
+    for (const size_t size : {ModuleSource::kMaxBytes, ModuleSource::kMaxBytes + 1}) {
+        std::vector<uint8_t> bytes = TestData::ModBytes();
+        bytes.resize(size, 0);
+        TestData::WriteFile(folder_ / "big.mod", bytes);
+        EXPECT_EQ(music_.loadMusic(5, folder_ / "big.mod"), size <= ModuleSource::kMaxBytes)
+            << size;
+    }
 }
 
 TEST_F(MusicTest, LoadingAgainUnderAnIdReplacesTheSong) {

@@ -2,14 +2,17 @@
 // the load order, the decoded-sound cache and bad files.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "audio/Mixer.h"
 #include "audio/MixerSoundInstance.h"
 #include "audio/MixerSoundManager.h"
 #include "audio/SoundCache.h"
+#include "audio/SoundLimits.h"
 #include "audio/TestSounds.h"
 #include "audio/WavReader.h"
 #include "files/LooseFiles.h"
@@ -252,6 +255,51 @@ TEST_F(SoundManagerTest, CorruptOrTruncatedFilesLoadNothing) {
         EXPECT_FALSE(manager_.loadSound(9, folder / "bad"));
         EXPECT_EQ(manager_.getSoundInstance(9), nullptr);
         EXPECT_EQ(manager_.getNumSounds(), 0);
+    }
+}
+
+// 8-bit mono WAV and mu-law AU files of `samples` samples of silence.
+std::vector<uint8_t> LongSound(const std::string& extension, size_t samples) {
+    std::vector<uint8_t> out;
+    auto put = [&out](uint32_t v, int bytes, bool bigEndian) {
+        for (int i = 0; i < bytes; ++i) {
+            out.push_back(static_cast<uint8_t>(v >> (8 * (bigEndian ? bytes - 1 - i : i))));
+        }
+    };
+    auto text = [&out](const char* t) { out.insert(out.end(), t, t + std::strlen(t)); };
+    const auto length = static_cast<uint32_t>(samples);
+    if (extension == ".wav") {
+        text("RIFF");
+        put(length + 36, 4, false);
+        text("WAVEfmt ");
+        put(16, 4, false);  // format chunk length
+        put(1, 2, false);   // PCM
+        put(1, 2, false);   // mono
+        put(8000, 4, false);
+        put(8000, 4, false);  // bytes per second
+        put(1, 2, false);     // block align
+        put(8, 2, false);     // bits
+        text("data");
+        put(length, 4, false);
+        out.resize(out.size() + samples, 0x80);
+    } else {
+        text(".snd");
+        for (uint32_t v : {24u, length, 1u, 8000u, 1u}) put(v, 4, true);
+        out.resize(out.size() + samples, 0xFF);
+    }
+    return out;
+}
+
+TEST_F(SoundManagerTest, SoundsLongerThanTheSampleLimitLoadNothing) {
+    for (const char* extension : {".wav", ".au"}) {
+        for (const size_t samples : {SoundLimits::kMaxSamples, SoundLimits::kMaxSamples + 1}) {
+            TestData::ScratchFolder folder;
+            TestData::WriteFile(folder / (std::string("long") + extension),
+                                LongSound(extension, samples));
+            EXPECT_EQ(manager_.loadSound(9, folder / "long"), samples <= SoundLimits::kMaxSamples)
+                << extension << " " << samples;
+            manager_.releaseSound(9);
+        }
     }
 }
 

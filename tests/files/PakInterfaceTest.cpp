@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -327,6 +328,51 @@ TEST_F(PakInterfaceTest, RejectsBrokenArchivesAndKeepsEarlierOnes) {
     std::filesystem::create_directories(dir / "folder.pak");
     EXPECT_FALSE(pak.AddPakFile("folder.pak"));
     EXPECT_EQ(pak.PakFileError(), "it is a folder");
+}
+
+TEST_F(PakInterfaceTest, TableClaimsBeyondTheLimitsRejectTheArchive) {
+    // Tables of `count` entries, the last one claiming `lastSize` bytes; the data is left as a
+    // hole in a sparse file, so an entry at the size limit costs no disk space.
+    struct Case {
+        size_t count;
+        int64_t lastSize;
+        const char* reason;  // null: accepted
+    };
+    const Case cases[] = {
+        {PakInterface::kMaxEntries, 3, nullptr},
+        {PakInterface::kMaxEntries + 1, 3, "it has more than 65536 entries"},
+        {1, PakInterface::kMaxEntryBytes, nullptr},
+        {1, PakInterface::kMaxEntryBytes + 1, "an entry is larger than 256 MB"},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> plain = Cat({Le32(0xBAC04AC0), Le32(0)});
+        for (size_t i = 0; i < c.count; ++i) {
+            const std::string name = "e" + std::to_string(i);
+            plain.push_back(0);
+            plain.push_back(static_cast<uint8_t>(name.size()));
+            plain.insert(plain.end(), name.begin(), name.end());
+            const auto size = Le32(static_cast<uint32_t>(i + 1 == c.count ? c.lastSize : 0));
+            plain.insert(plain.end(), size.begin(), size.end());
+            plain.insert(plain.end(), 8, 0);
+        }
+        plain.push_back(0x80);
+        const size_t tableBytes = plain.size();
+        for (uint8_t& b : plain) b ^= PakInterface::kKey;
+        dir.Write("limits.pak", plain);
+        std::filesystem::resize_file(dir / "limits.pak", tableBytes + c.lastSize);
+        const std::string last = "e" + std::to_string(c.count - 1);
+        if (c.reason == nullptr) {
+            EXPECT_TRUE(pak.AddPakFile("limits.pak")) << c.count << " " << c.lastSize;
+            PakFile* f = FOpen(last.c_str(), "rb");
+            ASSERT_NE(f, nullptr) << last;
+            FSeek(f, 0, SEEK_END);
+            EXPECT_EQ(FTell(f), c.lastSize);
+            FClose(f);
+        } else {
+            EXPECT_FALSE(pak.AddPakFile("limits.pak")) << c.count << " " << c.lastSize;
+            EXPECT_EQ(pak.PakFileError(), c.reason);
+        }
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "files/TempDir.h"
 #include "resources/GifReader.h"
+#include "resources/ImageFile.h"
 #include "resources/ImageFixtures.h"
 #include "resources/Jpeg2000Reader.h"
 #include "resources/JpegReader.h"
@@ -135,6 +137,16 @@ TEST_F(ImageFilesTest, TgaAcceptsOnlyTopLeft32BitTrueColour) {
     for (const Case& c : bad)
         EXPECT_EQ(TgaReader::Read(Write("bad.tga", c.bytes)), nullptr) << c.what;
     EXPECT_EQ(TgaReader::Read(dir / "missing.tga"), nullptr);
+}
+
+TEST_F(ImageFilesTest, FilesLargerThanTheReadLimitAreRefused) {
+    // A small image followed by zeros (a sparse file) up to the limit and one byte past it.
+    const std::vector<uint32_t> pixels = {0xFF102030, 0x80405060, 0x00708090, 0x11223344};
+    for (const size_t size : {ImageFile::kMaxBytes, ImageFile::kMaxBytes + 1}) {
+        const std::string path = Write("padded.tga", MakeTga(2, 2, pixels));
+        std::filesystem::resize_file(path, size);
+        EXPECT_EQ(TgaReader::Read(path) != nullptr, size <= ImageFile::kMaxBytes) << size;
+    }
 }
 
 TEST_F(ImageFilesTest, GifTablesTransparencyAndInterlacing) {

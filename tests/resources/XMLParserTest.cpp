@@ -171,6 +171,23 @@ TEST(XMLParserTest, ReportsErrorsWithTheirLine) {
     EXPECT_FALSE(parser.NextElement(&e));
 }
 
+TEST(XMLParserTest, NestingBeyondTheDepthLimitFails) {
+    for (const int depth : {XMLParser::kMaxDepth - 1, XMLParser::kMaxDepth}) {
+        std::string text;
+        for (int i = 0; i < depth; ++i) text += "<a>";
+        text += "<b/>";
+        for (int i = 0; i < depth; ++i) text += "</a>";
+        // The empty element <b/> opens one level more.
+        const Parsed p = Parse(text);
+        EXPECT_EQ(p.failed, depth + 1 > XMLParser::kMaxDepth) << depth;
+        if (p.failed) {
+            EXPECT_EQ(p.error, "Elements Nested Too Deeply");
+        } else {
+            EXPECT_EQ(p.items.size(), static_cast<size_t>(2 * depth + 2));
+        }
+    }
+}
+
 TEST(XMLParserTest, DetectsEncodingsByTheirMarks) {
     auto utf16 = [](const std::u16string& s, bool bigEndian) {
         std::vector<uint8_t> out;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 #include "files/Buffer.h"
@@ -13,6 +14,10 @@ class GamePlay;
 struct Profile;
 
 struct SaveRecord {
+    // Each text is stored behind a signed 16-bit length, so none holds more than this; a longer
+    // text is saved cut to it, and reading one never asks for more.
+    static constexpr size_t kMaxTextBytes = Zarvo::Buffer::kMaxStringBytes;
+
     // The record of the current tour position and profile. Without a current stage or a team the
     // index or the id is one that fits no tour (see `fits`).
     static SaveRecord fromPlay(const GamePlay& gamePlay, const Profile& profile);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -258,6 +259,22 @@ TEST_F(SaveGameTest, FolderInPlaceOfTheFileIsUnreadable) {
     EXPECT_EQ(popups, std::vector<std::string>{SaveGame::kUnreadableText});
     save.deleteSave();
     EXPECT_TRUE(std::filesystem::is_directory(save.path()));
+}
+
+TEST_F(SaveGameTest, TextsAreKeptUpToTheirLimitAndCutBeyondIt) {
+    for (const size_t length : {SaveRecord::kMaxTextBytes, SaveRecord::kMaxTextBytes + 1}) {
+        Play p;
+        p.profile.setTeam(p.gamePlay.findNation(1));
+        p.profile.textFields = {std::string(length, 'a'), "b", std::string(length, 'c'), "d"};
+        ASSERT_TRUE(save.writeSave(p.gamePlay, p.profile));
+        Play loaded;
+        ASSERT_TRUE(save.loadSave(loaded.gamePlay, loaded.profile)) << length;
+        const std::array<std::string, 4> expected = {
+            std::string(SaveRecord::kMaxTextBytes, 'a'), "b",
+            std::string(SaveRecord::kMaxTextBytes, 'c'), "d"};
+        EXPECT_EQ(loaded.profile.textFields, expected) << length;
+        EXPECT_EQ(loaded.profile.totalPoints, 3200) << length;
+    }
 }
 
 TEST_F(SaveGameTest, OversizedFileIsUnreadable) {

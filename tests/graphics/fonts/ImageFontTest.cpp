@@ -377,5 +377,52 @@ TEST(ImageFontLegacyTest, WidthFileFontWithCaseFallback) {
     EXPECT_EQ(target.blits[1].y, 10);  // baseline 20 - ascent 10
 }
 
+// Descriptors at each bound load; one element, define, layer or tag more is refused.
+TEST_F(ImageFontTest, DescriptorsBeyondTheirBoundsAreRefused) {
+    // A list of `count` numbers, and `count` statements differing in the number they end with.
+    auto numbers = [](size_t count) {
+        std::string text = "(";
+        for (size_t i = 0; i < count; ++i) text += " 1" + std::to_string(i);
+        return text + ")";
+    };
+    auto statements = [](size_t count, const std::string& before, const std::string& after) {
+        std::string text;
+        for (size_t i = 0; i < count; ++i) text += before + std::to_string(i) + after + ";";
+        return text;
+    };
+    // "Define L (...)" holds the command, the name, the list and its elements.
+    const size_t statementRoom = DescParser::kMaxListElements - 3;
+    // Each copy of Big takes 60001 of the elements all defines may hold together.
+    const std::string big = "Define Big " + numbers(60000) + ";";
+    const size_t copies = DescParser::kMaxDefinedElements / 60001;
+    const std::string tags = "CreateLayer L; LayerRequireTags L ";
+    struct Case {
+        const char* what;
+        std::string text;
+        bool loads;
+    };
+    const Case cases[] = {
+        {"statement at the bound", "Define L " + numbers(statementRoom) + ";", true},
+        {"statement over the bound", "Define L " + numbers(statementRoom + 1) + ";", false},
+        {"defines within the bound", big + statements(copies - 1, "Define C", " Big"), true},
+        {"defines over the bound", big + statements(copies, "Define C", " Big"), false},
+        {"redefining frees the old value", big + statements(copies * 2, "Define Big Big\n#", "\n"),
+         true},
+        {"layers at the bound", statements(FontData::kMaxLayers, "CreateLayer L", ""), true},
+        {"layers over the bound", statements(FontData::kMaxLayers + 1, "CreateLayer L", ""), false},
+        {"tags at the bound", tags + numbers(FontData::kMaxLayerTags) + ";", true},
+        {"tags over the bound",
+         tags + numbers(FontData::kMaxLayerTags - 1) + "; LayerRequireTags L (1 2);", false},
+    };
+    for (const Case& c : cases) {
+        auto data = Load(c.text);
+        EXPECT_EQ(data->initialized, c.loads) << c.what;
+        if (!c.loads) {
+            EXPECT_NE(data->GetErrorText().find("Too Many Elements on Line 1"), std::string::npos)
+                << c.what << ": " << data->GetErrorText().substr(0, 200);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace Zarvo
