@@ -41,7 +41,8 @@ if [[ "$stage" == tsan || "${KELVANE_SKIP_TSAN:-0}" != 1 ]]; then
   # The whole suite once more under ThreadSanitizer: it covers the loading and cursor threads,
   # SDL's audio thread feeding the mixer, the single-copy guard between processes and the
   # end-to-end runs of the built game (each instrumented program carries the same options).
-  build build-tsan RelWithDebInfo -DKELVANE_TSAN=ON
+  # (The benchmarks measure speed, which means nothing under the sanitizer: left out.)
+  build build-tsan RelWithDebInfo -DKELVANE_TSAN=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
   # ThreadSanitizer needs its fixed memory layout, which the address randomisation of some
   # kernels breaks ("unexpected memory mapping"); without randomisation the layout always fits.
   norandom=()
