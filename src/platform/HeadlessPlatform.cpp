@@ -30,12 +30,14 @@ std::unique_ptr<SingleInstanceGuard> HeadlessPlatform::CreateInstanceGuard(
 }
 
 void HeadlessPlatform::ShowMessageBox(const std::string& title, const std::string& text) {
+    std::lock_guard<std::mutex> lock(recordMutex_);
     messageBoxes.push_back(title + ": " + text);
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
     std::fflush(stderr);
 }
 
 void HeadlessPlatform::DebugOutput(const std::string& text) {
+    std::lock_guard<std::mutex> lock(recordMutex_);
     debugText += text;
     if (echo) std::fputs(text.c_str(), stderr);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -45,10 +46,15 @@ public:
     bool echo = false;            // also write diagnostics to standard error
     uint32_t ticksBeforeRun = 0;  // what the system's tick count held when the clock started
 
+    // What was shown and written. The loading thread writes here too, while the loop does; read
+    // them once the application's threads are done.
     std::vector<std::string> messageBoxes;  // "title: text"
     std::string debugText;
     std::vector<std::string> directoryChanges;
     std::vector<std::string> openedUrls;
+
+private:
+    std::mutex recordMutex_;  // guards the writes to messageBoxes and debugText
 };
 
 }  // namespace Zarvo

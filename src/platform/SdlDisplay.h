@@ -1,4 +1,6 @@
 #pragma once
+#include <atomic>
+
 #include "platform/DisplayBackend.h"
 #include "platform/PlatformRect.h"
 
@@ -28,7 +30,8 @@ public:
     int Initialize(PlatformWindow& window, int width, int height, bool windowed) override;
     void Present() override;
     void Shutdown() override;
-    int RefreshPeriodMs() const override { return refreshPeriodMs_; }
+    // Also read by the application's cursor thread while a change of screen mode runs Initialize.
+    int RefreshPeriodMs() const override { return refreshPeriodMs_.load(); }
     // What the window shows after the last present, in output pixels as 0xAARRGGBB: a
     // screenshot of the letterboxed, scaled picture. False when the renderer cannot read back.
     bool ReadWindowPixels(std::vector<uint32_t>& pixels, int& width, int& height);
@@ -42,7 +45,7 @@ private:
     SDL_Texture* texture_ = nullptr;
     SDL_Texture* cursorTexture_ = nullptr;
     std::shared_ptr<const CursorImage> cursorTextureSource_;  // what cursorTexture_ shows
-    int refreshPeriodMs_ = 16;
+    std::atomic<int> refreshPeriodMs_{16};
     PlatformRect picture_;  // where the last present put the screen image, in output pixels
     int scaleMode_ = -1;    // the SDL_ScaleMode of the textures, -1 before the first present
 };

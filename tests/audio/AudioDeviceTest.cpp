@@ -11,6 +11,7 @@
 #include "audio/TestSounds.h"
 #include "platform/AudioDevice.h"
 #include "platform/NullAudioDevice.h"
+#include "platform/SdlAudioDevice.h"
 
 namespace Zarvo {
 namespace {
@@ -36,6 +37,22 @@ TEST(AudioDevice, DefaultDeviceRunsTheMixerUntilASoundEnds) {
     SoundInstance* instance = manager.getSoundInstance(0);
     ASSERT_TRUE(instance->play(false, true));
     EXPECT_TRUE(WaitFor([&] { return instance->isReleased(); }));
+}
+
+// The device's render callback runs on SDL's own audio thread (the dummy driver has one too), so
+// the mixer is fed from another thread than the one that plays the sounds.
+TEST(AudioDevice, SdlDeviceRendersOnItsOwnThread) {
+    SdlAudioDevice device;
+    ASSERT_TRUE(device.Open());
+    std::atomic<bool> called{false}, onCaller{false};
+    const std::thread::id caller = std::this_thread::get_id();
+    ASSERT_TRUE(device.Start([&](int16_t*, int) {
+        if (std::this_thread::get_id() == caller) onCaller = true;
+        called = true;
+    }));
+    EXPECT_TRUE(WaitFor([&] { return called.load(); }));
+    device.Stop();
+    EXPECT_FALSE(onCaller);
 }
 
 TEST(AudioDevice, NullDevicePullsAudioAndStopsCleanly) {

@@ -222,3 +222,21 @@ TEST(MainLoop, WhileLoadingFramesAreAtLeastFiftyMillisecondsApartAndTheLoopYield
 }
 
 }  // namespace
+
+namespace {
+
+// The loop writes its diagnostics while the loading thread writes its own on finishing: both
+// reach the platform whole.
+TEST(MainLoop, DiagnosticsOfTheLoopAndOfTheFinishingLoaderAreBothKept) {
+    TestApp app;
+    app.holdLoading = true;
+    app.Init();
+    app.BeginBackgroundLoading();
+    app.holdLoading = false;
+    app.Post(Zarvo::Msg::kDestroy);
+    app.AwaitBackgroundLoading();
+    EXPECT_NE(app.hp.debugText.find("DESTROYED HWND: "), std::string::npos);
+    EXPECT_NE(app.hp.debugText.find("Resource Loading Time: "), std::string::npos);
+}
+
+}  // namespace
