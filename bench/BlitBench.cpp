@@ -669,7 +669,7 @@ void CaptureMatch() {
         const MemoryImage* image = op.image;
         std::printf(
             "  %-7s %4dx%-4d src %d,%d %dx%d dest %d,%d %dx%d rgba %d,%d,%d,%d mode %d %s"
-            " trans %d alpha %d: %.2f us\n",
+            " trans %d alpha %d%s: %.2f us\n",
             op.kind == 0   ? "fill"
             : op.kind == 1 ? "clear"
             : op.kind == 2 ? "blit"
@@ -678,7 +678,8 @@ void CaptureMatch() {
             op.src.height, op.kind == 2 ? op.x : op.dest.x, op.kind == 2 ? op.y : op.dest.y,
             op.dest.width, op.dest.height, op.color.red, op.color.green, op.color.blue,
             op.color.alpha, op.drawMode, op.fastStretch ? "fast" : "",
-            image ? int(image->hasTrans) : 0, image ? int(image->hasAlpha) : 0, best);
+            image ? int(image->hasTrans) : 0, image ? int(image->hasAlpha) : 0,
+            image && image->colorTable ? " palettized" : "", best);
     }
 }
 

@@ -474,8 +474,8 @@ public:
     const uint32_t* Row(int x, int y, int count) {
         if (bits) return bits + size_t(y) * size_t(pitch) + size_t(x);
         if (expanded.size() < size_t(count)) expanded.resize(size_t(count));
-        const uint8_t* idx = indices + size_t(y) * size_t(img->width) + size_t(x);
-        for (int i = 0; i < count; ++i) expanded[size_t(i)] = table[idx[i]];
+        PixelKernels::ExpandIndices(
+            expanded.data(), indices + size_t(y) * size_t(img->width) + size_t(x), table, count);
         return expanded.data();
     }
     uint32_t Pixel(int x, int y) {

@@ -32,6 +32,7 @@ struct KernelTable {
                                     int width, int height);
     void (*gatherRow)(uint32_t* out, const uint32_t* s, int srcCount, const int32_t* columns,
                       int count);
+    void (*expandIndices)(uint32_t* out, const uint8_t* indices, const uint32_t* table, int count);
     // The pair kernels: null where a level has no vector version (the reference stands in).
     void (*accumulateRowPairs)(uint16_t* out, const uint32_t* s, int srcCount,
                                const TapPairs& pairs);

@@ -59,6 +59,10 @@ void GatherRow(uint32_t* out, const uint32_t* s, int srcCount, const int32_t* co
     for (int i = 0; i < count; ++i) out[i] = s[columns[i]];
 }
 
+void ExpandIndices(uint32_t* out, const uint8_t* indices, const uint32_t* table, int count) {
+    for (int i = 0; i < count; ++i) out[i] = table[indices[i]];
+}
+
 void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* blend) {
     for (int i = 0; i < count; ++i) {
         const uint32_t sp = s[i];
@@ -213,6 +217,7 @@ KernelTable ScalarKernels() {
                        Reference::FinishFilteredRow,
                        nullptr,
                        Reference::GatherRow,
+                       Reference::ExpandIndices,
                        nullptr,
                        nullptr};
 }
@@ -330,6 +335,9 @@ void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPi
 }
 void GatherRow(uint32_t* out, const uint32_t* s, int srcCount, const int32_t* columns, int count) {
     Active().gatherRow(out, s, srcCount, columns, count);
+}
+void ExpandIndices(uint32_t* out, const uint8_t* indices, const uint32_t* table, int count) {
+    Active().expandIndices(out, indices, table, count);
 }
 void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* blend) {
     Active().compositeRow(d, s, count, blend);

@@ -90,6 +90,8 @@ void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPi
 // out[i] = s[columns[i]] for the nearest-pixel stretch; the columns never decrease and lie in
 // [0, srcCount).
 void GatherRow(uint32_t* out, const uint32_t* s, int srcCount, const int32_t* columns, int count);
+// A palettized row in 32-bit pixels: out[i] = table[indices[i]] (the table has 256 entries).
+void ExpandIndices(uint32_t* out, const uint8_t* indices, const uint32_t* table, int count);
 // Untinted source pixels composited onto any destination: alpha 0 skipped, every other pixel
 // by the blend table (out alpha, weight) as the translucent fill.
 void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* blend);
@@ -164,6 +166,8 @@ void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count);
 void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPitch, int width,
                              int height);
 void GatherRow(uint32_t* out, const uint32_t* s, int srcCount, const int32_t* columns, int count);
+// A palettized row in 32-bit pixels: out[i] = table[indices[i]] (the table has 256 entries).
+void ExpandIndices(uint32_t* out, const uint8_t* indices, const uint32_t* table, int count);
 void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* blend);
 void TintRow(uint32_t* d, const uint32_t* s, int count, const Color& c, const uint8_t* effAlpha,
              const uint32_t* tintR, const uint32_t* tintG, const uint32_t* tintB,

@@ -284,6 +284,17 @@ KELVANE_AVX2 void GatherRow(uint32_t* out, const uint32_t* s, int srcCount, cons
     Reference::GatherRow(out + i, s, srcCount, columns + i, count - i);
 }
 
+KELVANE_AVX2 void ExpandIndices(uint32_t* out, const uint8_t* indices, const uint32_t* table,
+                                int count) {
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m256i index =
+            _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(indices + i)));
+        Store(out + i, _mm256_i32gather_epi32(reinterpret_cast<const int*>(table), index, 4));
+    }
+    Reference::ExpandIndices(out + i, indices + i, table, count - i);
+}
+
 KELVANE_AVX2 void AccumulateRowPairs(uint16_t* out, const uint32_t* s, int srcCount,
                                      const TapPairs& pairs) {
     const int n = int(pairs.Count());
@@ -376,6 +387,7 @@ KernelTable Avx2Kernels() {
     table.compositeRectOntoOpaque = Avx2::CompositeRectOntoOpaque;
     table.compositeRow = Avx2::CompositeRow;
     table.gatherRow = Avx2::GatherRow;
+    table.expandIndices = Avx2::ExpandIndices;
     table.tintRow = Avx2::TintRow;
     table.addRow = Avx2::AddRow;
     table.accumulateColumnTap = Avx2::AccumulateColumnTap;

@@ -437,6 +437,23 @@ KELVANE_AVX512 void FinishFilteredRow(uint32_t* d, const uint32_t* acc, int coun
     Reference::FinishFilteredRow(d + i, acc + 4 * size_t(i), count - i);
 }
 
+KELVANE_AVX512 void ExpandIndices(uint32_t* out, const uint8_t* indices, const uint32_t* table,
+                                  int count) {
+    const int* entries = reinterpret_cast<const int*>(table);
+    int i = 0;
+    for (; i + 16 <= count; i += 16) {
+        const __m512i index =
+            _mm512_cvtepu8_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(indices + i)));
+        _mm512_storeu_si512(out + i, _mm512_i32gather_epi32(index, entries, 4));
+    }
+    if (i < count) {
+        const __mmask16 m = TailMask(count - i);
+        const __m512i index = _mm512_cvtepu8_epi32(_mm_maskz_loadu_epi8(m, indices + i));
+        _mm512_mask_storeu_epi32(
+            out + i, m, _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), m, index, entries, 4));
+    }
+}
+
 KELVANE_AVX512 void GatherRow(uint32_t* out, const uint32_t* s, int srcCount,
                               const int32_t* columns, int count) {
     int i = 0;
@@ -558,6 +575,7 @@ KernelTable Avx512Kernels() {
     table.compositeRectOntoOpaque = Avx512::CompositeRectOntoOpaque;
     table.compositeRow = Avx512::CompositeRow;
     table.gatherRow = Avx512::GatherRow;
+    table.expandIndices = Avx512::ExpandIndices;
     table.tintRow = Avx512::TintRow;
     table.addRow = Avx512::AddRow;
     table.accumulateColumnTap = Avx512::AccumulateColumnTap;

@@ -304,6 +304,7 @@ KernelTable Sse2Kernels() {
                        Sse2::FinishFilteredRow,
                        nullptr,
                        Reference::GatherRow,
+                       Reference::ExpandIndices,
                        nullptr,
                        nullptr};
 }

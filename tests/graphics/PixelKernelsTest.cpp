@@ -258,6 +258,30 @@ TEST_F(PixelKernelsTest, NearestColumnGatherMatchesTheReferenceAtEveryLevel) {
     }
 }
 
+TEST_F(PixelKernelsTest, PaletteExpansionMatchesTheReferenceAtEveryLevel) {
+    const std::vector<uint32_t> table = MakePixels(rng, 256, Alphas::Mixed);
+    std::vector<uint8_t> indices(200);
+    for (size_t i = 0; i < indices.size(); ++i) indices[i] = uint8_t(rng.Below(256));
+    indices[0] = 0;
+    indices[1] = 255;
+    for (int offset : {0, 1, 3}) {
+        for (int count : {1, 7, 8, 15, 16, 17, 33, 150}) {
+            std::vector<uint32_t> expected(static_cast<size_t>(count));
+            Reference::ExpandIndices(expected.data(), indices.data() + offset, table.data(), count);
+            for (SimdLevel level : Levels()) {
+                SetSimdLevel(level);
+                // One pixel past the row stays as it was.
+                std::vector<uint32_t> actual(static_cast<size_t>(count) + 1, 0xDEADBEEF);
+                ExpandIndices(actual.data(), indices.data() + offset, table.data(), count);
+                EXPECT_EQ(actual.back(), 0xDEADBEEF) << count << ", " << SimdLevelName(level);
+                actual.pop_back();
+                EXPECT_EQ(actual, expected)
+                    << offset << ", " << count << ", " << SimdLevelName(level);
+            }
+        }
+    }
+}
+
 // Whole drawing operations through the drawing context, at the scalar level and at every vector
 // level, on the same images.
 struct DrawCase {
