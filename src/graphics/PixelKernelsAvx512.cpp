@@ -269,6 +269,13 @@ KELVANE_AVX512 void CompositeRow(uint32_t* d, const uint32_t* s, int count, cons
             continue;
         }
         const __m512i sv = _mm512_loadu_si512(s + i);
+        if (OpaqueLanes(sv) == 0xFFFF) {
+            // Opaque over opaque the weight is 255: (src x 255 + dst) / 256 is src, less one
+            // where dst < src (alpha stays 255).
+            const __mmask64 less = _mm512_cmplt_epu8_mask(dv, sv);
+            _mm512_storeu_si512(d + i, _mm512_mask_sub_epi8(sv, less, sv, _mm512_set1_epi8(1)));
+            continue;
+        }
         _mm512_storeu_si512(d + i, CompositeOpaque16(sv, dv, SpreadAlpha(sv)));
     }
     if (i < count) {

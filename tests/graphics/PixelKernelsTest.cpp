@@ -99,6 +99,7 @@ struct RowCase {
     const char* name;
     Alphas destination;
     RowOp op;
+    Alphas source = Alphas::Mixed;
 };
 
 TEST_F(PixelKernelsTest, RowKernelsMatchTheReferenceAtEveryLevel) {
@@ -163,6 +164,11 @@ TEST_F(PixelKernelsTest, RowKernelsMatchTheReferenceAtEveryLevel) {
              [&](uint32_t* d, const uint32_t* s, int n, bool ref) {
                  (ref ? Reference::CompositeRow : CompositeRow)(d, s, n, blend);
              }},
+            {"opaque composite onto opaque", Alphas::Opaque,
+             [&](uint32_t* d, const uint32_t* s, int n, bool ref) {
+                 (ref ? Reference::CompositeRow : CompositeRow)(d, s, n, blend);
+             },
+             Alphas::Opaque},
             {"composite onto any", Alphas::Mixed,
              [&](uint32_t* d, const uint32_t* s, int n, bool ref) {
                  (ref ? Reference::CompositeRow : CompositeRow)(d, s, n, blend);
@@ -191,7 +197,7 @@ TEST_F(PixelKernelsTest, RowKernelsMatchTheReferenceAtEveryLevel) {
             for (int width : widths) {
                 for (int offset : {0, 1, 3}) {  // rows starting off any vector boundary
                     const std::vector<uint32_t> src =
-                        MakePixels(rng, size_t(width + offset), Alphas::Mixed);
+                        MakePixels(rng, size_t(width + offset), c.source);
                     const std::vector<uint32_t> dst =
                         MakePixels(rng, size_t(width + offset + 1), c.destination);
                     std::vector<uint32_t> expected = dst;
