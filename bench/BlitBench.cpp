@@ -237,6 +237,19 @@ BENCHMARK(Zarvo_FontString);
 // Captured in main() before the benchmarks run (the game stays alive while they do).
 std::unique_ptr<MatchBench::CaptureApp> gMatch;
 
+// The best time of 200 runs of `work`, in microseconds: one operation's own cost.
+template <class Work>
+double BestMicros(Work work) {
+    double best = 1e18;
+    for (int i = 0; i < 200; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        const auto end = std::chrono::steady_clock::now();
+        best = std::min(best, std::chrono::duration<double, std::micro>(end - start).count());
+    }
+    return best;
+}
+
 void Replay(MemoryImage& screen, const MatchBench::DrawOp& op) {
     switch (op.kind) {
         case MatchBench::DrawOp::Fill:
@@ -567,14 +580,7 @@ void Pixman_MatchScreen(benchmark::State& state) {
     if (std::getenv("KELVANE_MATCH_OPS") != nullptr) {
         // Each step's own time (the best of 200 runs), in the order of the operations.
         for (size_t i = 0; i < list.Size(); ++i) {
-            double best = 1e18;
-            for (int k = 0; k < 200; ++k) {
-                const auto start = std::chrono::steady_clock::now();
-                list.DrawStep(i, screen.image);
-                const auto end = std::chrono::steady_clock::now();
-                best =
-                    std::min(best, std::chrono::duration<double, std::micro>(end - start).count());
-            }
+            const double best = BestMicros([&] { list.DrawStep(i, screen.image); });
             std::printf("  pixman step %zu: %.2f us\n", i, best);
         }
     }
@@ -679,13 +685,7 @@ void CaptureMatch() {
     // Each operation's own time (the best of 200 runs), to see where a frame's time goes.
     auto screen = MakeScreen();
     for (const MatchBench::DrawOp& op : gMatch->recording.ops) {
-        double best = 1e18;
-        for (int i = 0; i < 200; ++i) {
-            const auto start = std::chrono::steady_clock::now();
-            Replay(*screen, op);
-            const auto end = std::chrono::steady_clock::now();
-            best = std::min(best, std::chrono::duration<double, std::micro>(end - start).count());
-        }
+        const double best = BestMicros([&] { Replay(*screen, op); });
         const MemoryImage* image = op.image;
         std::printf(
             "  %-7s %4dx%-4d src %d,%d %dx%d dest %d,%d %dx%d rgba %d,%d,%d,%d mode %d %s"
