@@ -652,6 +652,7 @@ bool ZarvoAppBase::DrawIfDirty() {
     const uint32_t drawStart = clock.Now();
     drawingInProgress_ = true;
     const bool drawn = widgetManager_->RunDrawPass();
+    screenImage_->WritePendingFill();  // the display reads the buffer as it stands
     drawingInProgress_ = false;
     uint32_t now = clock.Now();
     const int drawMs = static_cast<int>(now - drawStart);

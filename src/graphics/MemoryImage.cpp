@@ -85,8 +85,12 @@ MemoryImage::MemoryImage(const MemoryImage& other)
     if (srcBits && AllocateBits()) {
         const int srcPitch = other.bits ? width : other.pitch;
         for (int y = 0; y < height; ++y) {
-            std::memcpy(bits.get() + size_t(y) * size_t(width),
-                        srcBits + size_t(y) * size_t(srcPitch), size_t(width) * 4);
+            uint32_t* row = bits.get() + size_t(y) * size_t(width);
+            if (other.fillPending) {
+                std::fill_n(row, width, other.pendingFill);
+            } else {
+                std::memcpy(row, srcBits + size_t(y) * size_t(srcPitch), size_t(width) * 4);
+            }
         }
     }
     if (other.colorTable) {
@@ -149,9 +153,21 @@ bool MemoryImage::AllocateBits() {
 
 void MemoryImage::FreeBits() {
     bits.reset();
+    fillPending = false;
+}
+
+void MemoryImage::WritePendingFill() {
+    if (!fillPending) return;
+    fillPending = false;
+    uint32_t* dst = externalBits ? externalBits : bits.get();
+    if (!dst) return;
+    for (int y = 0; y < height; ++y) {
+        PixelKernels::FillRowOpaque(dst + size_t(y) * size_t(pitch), width, pendingFill);
+    }
 }
 
 uint32_t* MemoryImage::GetBits() {
+    if (fillPending) WritePendingFill();
     if (externalBits) return externalBits;
     if (bits) return bits.get();
     if (!AllocateBits()) return nullptr;
@@ -159,10 +175,15 @@ uint32_t* MemoryImage::GetBits() {
     if (colorTable && colorIndices) {
         const uint32_t* table = colorTable.get();
         const uint8_t* indices = colorIndices.get();
-        for (size_t i = 0; i < count; ++i) bits[i] = table[indices[i]];
+        if (paletteExpansion) {
+            std::memcpy(bits.get(), paletteExpansion.get(), count * 4);
+        } else {
+            for (size_t i = 0; i < count; ++i) bits[i] = table[indices[i]];
+        }
         colorTable.reset();
         colorIndices.reset();
         nativeAlphaData.reset();
+        paletteExpansion.reset();
     } else if (nativeAlphaData && !colorTable) {
         for (size_t i = 0; i < count; ++i) bits[i] = FromNative(nativeAlphaData[i], nativeFormat);
     } else {
@@ -175,6 +196,7 @@ void MemoryImage::Create(int w, int h) {
     FreeBits();
     colorTable.reset();
     colorIndices.reset();
+    paletteExpansion.reset();
     width = std::max(0, w);
     height = std::max(0, h);
     pitch = width;
@@ -187,6 +209,7 @@ void MemoryImage::SetBits(const uint32_t* pixels, int w, int h, bool commit) {
     if (pixels && (pixels == bits.get() || pixels == externalBits)) return;
     colorTable.reset();
     colorIndices.reset();
+    paletteExpansion.reset();
     w = std::max(0, w);
     h = std::max(0, h);
     if (w != width || h != height || !bits) {
@@ -197,6 +220,7 @@ void MemoryImage::SetBits(const uint32_t* pixels, int w, int h, bool commit) {
             return;
         }
     }
+    fillPending = false;
     const size_t count = size_t(w) * size_t(h);
     if (pixels) {
         std::memcpy(bits.get(), pixels, count * 4);
@@ -214,11 +238,18 @@ void MemoryImage::BitsChanged() {
     nativeAlphaData.reset();
     rlAlphaData.reset();
     rlAdditiveData.reset();
+    paletteExpansion.reset();
 }
 
 void MemoryImage::CommitBits() {
     if (!bitsChangedFlag || forcedMode) return;
     bitsChangedFlag = false;
+    if (fillPending) {
+        // The whole image is one opaque colour.
+        hasTrans = false;
+        hasAlpha = false;
+        return;
+    }
     bool trans = false;
     bool alpha = false;
     auto classify = [&](uint32_t pixel) {
@@ -271,6 +302,7 @@ void MemoryImage::ClearRect(const Rect& rect) {
 }
 
 bool MemoryImage::Palletize() {
+    WritePendingFill();
     CommitBits();
     if (colorTable) return true;
     const uint32_t* src = bits.get();
@@ -400,8 +432,23 @@ uint8_t* MemoryImage::GetRLAdditiveData(const NativeDisplay* display) {
     return rlAdditiveData.get();
 }
 
+const uint32_t* MemoryImage::GetPaletteExpansion() {
+    if (!colorTable || !colorIndices) return nullptr;
+    if (paletteExpansion) return paletteExpansion.get();
+    const size_t count = size_t(width) * size_t(height);
+    paletteExpansion.reset(new (std::nothrow) uint32_t[std::max<size_t>(count, 1)]);
+    if (!paletteExpansion) return nullptr;
+    for (int y = 0; y < height; ++y) {
+        const size_t row = size_t(y) * size_t(width);
+        PixelKernels::ExpandIndices(paletteExpansion.get() + row, colorIndices.get() + row,
+                                    colorTable.get(), width);
+    }
+    return paletteExpansion.get();
+}
+
 void MemoryImage::PurgeBits() {
     purgeBits = true;
+    paletteExpansion.reset();
     const bool hasTexture = host && host->HasTexture(this);
     if (host && host->Is3D()) {
         if (hasTexture) FreeBits();
@@ -418,6 +465,7 @@ void MemoryImage::PurgeBits() {
 
 void MemoryImage::DeleteSWBuffers() {
     GetBits();
+    paletteExpansion.reset();
     nativeAlphaData.reset();
     rlAlphaData.reset();
     rlAdditiveData.reset();
@@ -458,7 +506,10 @@ namespace {
 class SourceRows {
 public:
     explicit SourceRows(MemoryImage* image) : img(image) {
-        if (image->colorTable && image->colorIndices) {
+        if (const uint32_t* expanded = image->GetPaletteExpansion()) {
+            bits = expanded;
+            pitch = image->width;
+        } else if (image->colorTable && image->colorIndices) {
             table = image->colorTable.get();
             indices = image->colorIndices.get();
         } else {
@@ -477,6 +528,19 @@ public:
         PixelKernels::ExpandIndices(
             expanded.data(), indices + size_t(y) * size_t(img->width) + size_t(x), table, count);
         return expanded.data();
+    }
+    // The rectangle from (x, y) on, in whichever form the image holds it.
+    PixelKernels::SourceRect At(int x, int y) const {
+        PixelKernels::SourceRect r;
+        if (bits) {
+            r.pixels = bits + size_t(y) * size_t(pitch) + size_t(x);
+            r.pitch = pitch;
+        } else {
+            r.indices = indices + size_t(y) * size_t(img->width) + size_t(x);
+            r.table = table;
+            r.pitch = img->width;
+        }
+        return r;
     }
     uint32_t Pixel(int x, int y) {
         if (bits) return bits[size_t(y) * size_t(pitch) + size_t(x)];
@@ -511,10 +575,19 @@ constexpr int kSpan = 32;
 void MemoryImage::FillRect(const Rect& rect, const Color& color, int drawMode) {
     (void)drawMode;  // additive fills draw like normal ones
     const Rect r = rect.Intersection(Rect(0, 0, width, height));
+    const Color c(ClampChannel(color.red), ClampChannel(color.green), ClampChannel(color.blue),
+                  ClampChannel(color.alpha));
+    if (c.alpha == 255 && !r.IsEmpty() && r == Rect(0, 0, width, height) && !colorTable &&
+        (externalBits || bits)) {
+        // A whole-image opaque fill is only noted: the next operation either covers it (the
+        // background of a frame) or writes it out first.
+        fillPending = true;
+        pendingFill = c.ToInt();
+        BitsChanged();
+        return;
+    }
     uint32_t* dst = GetBits();
     if (dst && !r.IsEmpty()) {
-        const Color c(ClampChannel(color.red), ClampChannel(color.green), ClampChannel(color.blue),
-                      ClampChannel(color.alpha));
         if (c.alpha == 255) {
             FillRectOpaque(dst, pitch, r, c.ToInt());
         } else {
@@ -573,19 +646,11 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
         // Opaque destination: the run-length table copies long opaque runs and skips long
         // transparent ones whole; everything else goes to the kernels in long spans, so that
         // short runs do not each cost a call (the kernels handle all three kinds of pixel).
-        if (w <= kSpan && rows.Bits() != nullptr) {
-            // Narrow blits (glyphs, small sprites): one span per row, all rows in one call.
+        if (w < kWholeRun) {
+            // Narrow blits (glyphs, pieces, icons) have no run long enough to copy or skip
+            // whole: all rows in one call.
             CompositeRectOntoOpaque(dstBits + size_t(y) * size_t(pitch) + size_t(x), pitch,
-                                    rows.Row(srcRect.x, srcRect.y, w), rows.Pitch(), w,
-                                    srcRect.height);
-            return;
-        }
-        if (w <= kSpan) {
-            // The same through the colour table, row by row.
-            for (int j = 0; j < srcRect.height; ++j) {
-                CompositeRowOntoOpaque(dstBits + size_t(y + j) * size_t(pitch) + size_t(x),
-                                       rows.Row(srcRect.x, srcRect.y + j, w), w);
-            }
+                                    rows.At(srcRect.x, srcRect.y), w, srcRect.height);
             return;
         }
         const uint8_t* rl = src->GetRLAlphaData();
@@ -661,11 +726,8 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
         }
         t.color = c;
     }
-    for (int j = 0; j < srcRect.height; ++j) {
-        const uint32_t* s = rows.Row(srcRect.x, srcRect.y + j, w);
-        uint32_t* d = dstBits + size_t(y + j) * size_t(pitch) + size_t(x);
-        TintRow(d, s, w, c, t.effAlpha, t.tintR, t.tintG, t.tintB, blend);
-    }
+    TintRect(dstBits + size_t(y) * size_t(pitch) + size_t(x), pitch, rows.At(srcRect.x, srcRect.y),
+             w, srcRect.height, c, t.effAlpha, t.tintR, t.tintG, t.tintB, blend);
 }
 
 void MemoryImage::BltAdditive(MemoryImage* src, int x, int y, const Rect& srcRect,
@@ -735,21 +797,34 @@ void MemoryImage::StretchBlt(Image* image, const Rect& destRect, const Rect& src
 void MemoryImage::StretchBltFast(MemoryImage* src, const Rect& clipped, double srcX, double srcY,
                                  double srcW, double srcH, const Rect& destRect) {
     (void)destRect;
-    uint32_t* dstBits = GetBits();
-    SourceRows rows(src);
-    if (!dstBits || !rows.Valid()) return;
-    const uint16_t* blend = GetBlendTable().entries;
     const double stepX = srcW / clipped.width;
     const double stepY = srcH / clipped.height;
     // Drawn at its own width, a row samples consecutive source pixels: composited straight from
     // the source row.
     const int firstColumn = int(srcX);
-    if (stepX == 1.0 && double(firstColumn) == srcX && firstColumn >= 0 &&
-        int64_t(firstColumn) + clipped.width <= src->width) {
+    const bool ownWidth = stepX == 1.0 && double(firstColumn) == srcX && firstColumn >= 0 &&
+                          int64_t(firstColumn) + clipped.width <= src->width;
+    // Covering a deferred whole-image fill, rows composite over its colour without reading it.
+    const bool overFill = ownWidth && fillPending && clipped == Rect(0, 0, width, height);
+    if (overFill) fillPending = false;
+    uint32_t* dstBits = GetBits();
+    SourceRows rows(src);
+    if (!dstBits || !rows.Valid()) {
+        fillPending = fillPending || overFill;  // nothing drawn: the fill stands
+        return;
+    }
+    const uint16_t* blend = GetBlendTable().entries;
+    if (ownWidth) {
+        const uint32_t under = pendingFill;
         for (int j = 0; j < clipped.height; ++j) {
             const int sy = std::clamp(int(srcY + j * stepY), 0, src->height - 1);
             uint32_t* d = dstBits + size_t(clipped.y + j) * size_t(pitch) + size_t(clipped.x);
-            CompositeRow(d, rows.Row(firstColumn, sy, clipped.width), clipped.width, blend);
+            const uint32_t* s = rows.Row(firstColumn, sy, clipped.width);
+            if (overFill) {
+                CompositeRowOverColor(d, s, clipped.width, under, blend);
+            } else {
+                CompositeRow(d, s, clipped.width, blend);
+            }
         }
         return;
     }

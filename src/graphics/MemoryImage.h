@@ -36,9 +36,10 @@ public:
     bool isVolatile = false;
     bool purgeBits = false;
     bool wantPal = false;
-    std::unique_ptr<uint32_t[]> nativeAlphaData;  // premultiplied display-format copy
-    std::unique_ptr<uint8_t[]> rlAlphaData;       // run lengths by alpha class
-    std::unique_ptr<uint8_t[]> rlAdditiveData;    // run lengths by zero / non-zero colour
+    std::unique_ptr<uint32_t[]> nativeAlphaData;   // premultiplied display-format copy
+    std::unique_ptr<uint8_t[]> rlAlphaData;        // run lengths by alpha class
+    std::unique_ptr<uint8_t[]> rlAdditiveData;     // run lengths by zero / non-zero colour
+    std::unique_ptr<uint32_t[]> paletteExpansion;  // palette form as 32-bit pixels, to draw from
     bool bitsChangedFlag = false;  // pixels changed since the flags were last computed
     MemoryImageHost* host = nullptr;
 
@@ -100,6 +101,10 @@ public:
     virtual uint8_t* GetRLAlphaData();
     // The same, classing pixels by whether their premultiplied colour is zero.
     virtual uint8_t* GetRLAdditiveData(const NativeDisplay* display);
+    // The palette form as 32-bit pixels (row pitch = width), made on first use and kept until
+    // the pixels change: drawing reads a palettized image through it instead of looking every
+    // pixel up. Null for an image not in palette form, or when it cannot be allocated.
+    const uint32_t* GetPaletteExpansion();
     virtual void PurgeBits();
     virtual void DeleteSWBuffers();
     virtual void Delete3DBuffers();
@@ -116,6 +121,9 @@ public:
     // The 32-bit pixels, made on demand. Null when the size cannot be allocated; the image
     // then draws and is drawn as empty.
     virtual uint32_t* GetBits();
+    // Writes out a deferred whole-image fill (see FillRect). `GetBits` does this itself; whoever
+    // reads the pixels some other way (the display presenting its buffer) calls this first.
+    void WritePendingFill();
     virtual void SetImageMode(bool hasTransparency, bool hasAlphaChannel);
     virtual void SetVolatile(bool isVolatileImage);
     // Converts to palette form; fails (keeping the pixels) with more than 256 distinct pixels.
@@ -125,6 +133,10 @@ protected:
     int pitch = 0;                     // row pitch of the buffer GetBits returns, in pixels
     uint32_t* externalBits = nullptr;  // pixels owned by someone else (the screen), if set
     NativeDisplay nativeFormat;        // the format the display form was last built in
+    // An opaque fill of the whole image not yet written: a frame usually starts with one and then
+    // covers it with its background, which then composites over the colour without reading it.
+    bool fillPending = false;
+    uint32_t pendingFill = 0;
 
     // Allocates the pixel buffer for the current size (guard word set). False if too large.
     bool AllocateBits();

@@ -33,6 +33,15 @@ struct KernelTable {
     void (*gatherRow)(uint32_t* out, const uint32_t* s, int srcCount, const int32_t* columns,
                       int count);
     void (*expandIndices)(uint32_t* out, const uint8_t* indices, const uint32_t* table, int count);
+    // Null where a level has no version of its own (rows expanded, then the row kernels).
+    void (*compositeRectOntoOpaqueIndexed)(uint32_t* d, int dPitch, const SourceRect& s, int width,
+                                           int height);
+    void (*tintRect)(uint32_t* d, int dPitch, const SourceRect& s, int width, int height,
+                     const Color& c, const uint8_t* effAlpha, const uint32_t* tintR,
+                     const uint32_t* tintG, const uint32_t* tintB, const uint16_t* blend);
+    // Null where a level has no version of its own (the row is filled, then composited).
+    void (*compositeRowOverColor)(uint32_t* d, const uint32_t* s, int count, uint32_t under,
+                                  const uint16_t* blend);
     // The pair kernels: null where a level has no vector version (the reference stands in).
     void (*accumulateRowPairs)(uint16_t* out, const uint32_t* s, int srcCount,
                                const TapPairs& pairs);

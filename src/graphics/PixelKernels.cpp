@@ -54,6 +54,46 @@ void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPi
     }
 }
 
+// One row of a source rectangle as 32-bit pixels; indexed rows are expanded into `buffer`.
+const uint32_t* SourceRow(const SourceRect& s, int j, int width, std::vector<uint32_t>& buffer) {
+    if (s.pixels) return s.pixels + size_t(j) * size_t(s.pitch);
+    if (buffer.size() < size_t(width)) buffer.resize(size_t(width));
+    ExpandIndices(buffer.data(), s.indices + size_t(j) * size_t(s.pitch), s.table, width);
+    return buffer.data();
+}
+
+void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const SourceRect& s, int width, int height) {
+    std::vector<uint32_t> buffer;
+    for (int j = 0; j < height; ++j) {
+        CompositeRowOntoOpaque(d + size_t(j) * size_t(dPitch), SourceRow(s, j, width, buffer),
+                               width);
+    }
+}
+
+void TintRect(uint32_t* d, int dPitch, const SourceRect& s, int width, int height, const Color& c,
+              const uint8_t* effAlpha, const uint32_t* tintR, const uint32_t* tintG,
+              const uint32_t* tintB, const uint16_t* blend) {
+    std::vector<uint32_t> buffer;
+    for (int j = 0; j < height; ++j) {
+        TintRow(d + size_t(j) * size_t(dPitch), SourceRow(s, j, width, buffer), width, c, effAlpha,
+                tintR, tintG, tintB, blend);
+    }
+}
+
+void CompositeRowOverColor(uint32_t* d, const uint32_t* s, int count, uint32_t under,
+                           const uint16_t* blend) {
+    for (int i = 0; i < count; ++i) {
+        const uint32_t sp = s[i];
+        const uint32_t sa = sp >> 24;
+        if (sa == 0) {
+            d[i] = under;
+            continue;
+        }
+        const uint32_t entry = blend[sa * 256 + (under >> 24)];
+        d[i] = Composite(sp, under, entry & 0xFF, entry >> 8);
+    }
+}
+
 void GatherRow(uint32_t* out, const uint32_t* s, int srcCount, const int32_t* columns, int count) {
     (void)srcCount;
     for (int i = 0; i < count; ++i) out[i] = s[columns[i]];
@@ -219,6 +259,9 @@ KernelTable ScalarKernels() {
                        Reference::GatherRow,
                        Reference::ExpandIndices,
                        nullptr,
+                       nullptr,
+                       nullptr,
+                       nullptr,
                        nullptr};
 }
 
@@ -332,6 +375,55 @@ void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPi
         table.compositeRowOntoOpaque(d + size_t(j) * size_t(dPitch), s + size_t(j) * size_t(sPitch),
                                      width);
     }
+}
+void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const SourceRect& s, int width, int height) {
+    if (s.pixels) {
+        CompositeRectOntoOpaque(d, dPitch, s.pixels, s.pitch, width, height);
+        return;
+    }
+    const KernelTable& table = Active();
+    if (table.compositeRectOntoOpaqueIndexed != nullptr) {
+        table.compositeRectOntoOpaqueIndexed(d, dPitch, s, width, height);
+        return;
+    }
+    thread_local std::vector<uint32_t> row;
+    if (row.size() < size_t(width)) row.resize(size_t(width));
+    for (int j = 0; j < height; ++j) {
+        table.expandIndices(row.data(), s.indices + size_t(j) * size_t(s.pitch), s.table, width);
+        table.compositeRowOntoOpaque(d + size_t(j) * size_t(dPitch), row.data(), width);
+    }
+}
+void TintRect(uint32_t* d, int dPitch, const SourceRect& s, int width, int height, const Color& c,
+              const uint8_t* effAlpha, const uint32_t* tintR, const uint32_t* tintG,
+              const uint32_t* tintB, const uint16_t* blend) {
+    const KernelTable& table = Active();
+    if (table.tintRect != nullptr) {
+        table.tintRect(d, dPitch, s, width, height, c, effAlpha, tintR, tintG, tintB, blend);
+        return;
+    }
+    thread_local std::vector<uint32_t> row;
+    if (!s.pixels && row.size() < size_t(width)) row.resize(size_t(width));
+    for (int j = 0; j < height; ++j) {
+        const uint32_t* source = row.data();
+        if (s.pixels) {
+            source = s.pixels + size_t(j) * size_t(s.pitch);
+        } else {
+            table.expandIndices(row.data(), s.indices + size_t(j) * size_t(s.pitch), s.table,
+                                width);
+        }
+        table.tintRow(d + size_t(j) * size_t(dPitch), source, width, c, effAlpha, tintR, tintG,
+                      tintB, blend);
+    }
+}
+void CompositeRowOverColor(uint32_t* d, const uint32_t* s, int count, uint32_t under,
+                           const uint16_t* blend) {
+    const KernelTable& table = Active();
+    if (table.compositeRowOverColor != nullptr) {
+        table.compositeRowOverColor(d, s, count, under, blend);
+        return;
+    }
+    table.fillRowOpaque(d, count, under);
+    table.compositeRow(d, s, count, blend);
 }
 void GatherRow(uint32_t* out, const uint32_t* s, int srcCount, const int32_t* columns, int count) {
     Active().gatherRow(out, s, srcCount, columns, count);

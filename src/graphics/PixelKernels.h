@@ -87,6 +87,24 @@ void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count);
 // call for a narrow blit such as a glyph.
 void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPitch, int width,
                              int height);
+// A rectangle of source pixels: 32-bit pixels, or palette indices looked up in a 256-entry table;
+// `pitch` counts pixels (or indices) between the starts of two rows.
+struct SourceRect {
+    const uint32_t* pixels = nullptr;
+    const uint8_t* indices = nullptr;
+    const uint32_t* table = nullptr;
+    int pitch = 0;
+};
+// CompositeRowOntoOpaque on each row of a source rectangle of either form.
+void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const SourceRect& s, int width, int height);
+// TintRow on each row of a source rectangle of either form.
+void TintRect(uint32_t* d, int dPitch, const SourceRect& s, int width, int height, const Color& c,
+              const uint8_t* effAlpha, const uint32_t* tintR, const uint32_t* tintG,
+              const uint32_t* tintB, const uint16_t* blend);
+// CompositeRow onto a row whose every pixel is `under`, without reading it: the result of filling
+// the row with `under` and then compositing.
+void CompositeRowOverColor(uint32_t* d, const uint32_t* s, int count, uint32_t under,
+                           const uint16_t* blend);
 // out[i] = s[columns[i]] for the nearest-pixel stretch; the columns never decrease and lie in
 // [0, srcCount).
 void GatherRow(uint32_t* out, const uint32_t* s, int srcCount, const int32_t* columns, int count);
@@ -165,6 +183,12 @@ void BlendRowOntoOpaque(uint32_t* d, const uint32_t* s, int count);
 void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count);
 void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPitch, int width,
                              int height);
+void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const SourceRect& s, int width, int height);
+void TintRect(uint32_t* d, int dPitch, const SourceRect& s, int width, int height, const Color& c,
+              const uint8_t* effAlpha, const uint32_t* tintR, const uint32_t* tintG,
+              const uint32_t* tintB, const uint16_t* blend);
+void CompositeRowOverColor(uint32_t* d, const uint32_t* s, int count, uint32_t under,
+                           const uint16_t* blend);
 void GatherRow(uint32_t* out, const uint32_t* s, int srcCount, const int32_t* columns, int count);
 // A palettized row in 32-bit pixels: out[i] = table[indices[i]] (the table has 256 entries).
 void ExpandIndices(uint32_t* out, const uint8_t* indices, const uint32_t* table, int count);

@@ -258,6 +258,100 @@ KELVANE_AVX512 void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint3
     }
 }
 
+// Sixteen palettized pixels (those of mask m; the others 0) looked up in their table.
+KELVANE_AVX512 inline __m512i GatherIndexed(const uint8_t* indices, const uint32_t* table,
+                                            __mmask16 m) {
+    const __m512i lanes = _mm512_cvtepu8_epi32(_mm_maskz_loadu_epi8(m, indices));
+    return _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), m, lanes, table, 4);
+}
+
+KELVANE_AVX512 void CompositeRectOntoOpaqueIndexed(uint32_t* d, int dPitch, const SourceRect& s,
+                                                   int width, int height) {
+    const __m512i one = _mm512_set1_epi32(0x01000000);
+    for (int j = 0; j < height; ++j, d += dPitch) {
+        const uint8_t* indices = s.indices + size_t(j) * size_t(s.pitch);
+        for (int i = 0; i < width; i += 16) {
+            const __mmask16 m = TailMask(width - i);
+            const __m512i sv = GatherIndexed(indices + i, s.table, m);
+            // Lanes past the row were gathered as 0: never visible.
+            const __mmask16 visible = _mm512_cmpge_epu32_mask(sv, one);
+            if (visible == 0) continue;
+            const __mmask16 opaque = OpaqueLanes(sv);
+            if (opaque == visible) {
+                _mm512_mask_storeu_epi32(d + i, visible, sv);
+                continue;
+            }
+            const __m512i dv = LoadMasked(d + i, visible);
+            _mm512_mask_storeu_epi32(d + i, visible,
+                                     _mm512_mask_mov_epi32(BlendOpaque16(sv, dv), opaque, sv));
+        }
+    }
+}
+
+KELVANE_AVX512 void TintRect(uint32_t* d, int dPitch, const SourceRect& s, int width, int height,
+                             const Color& c, const uint8_t* effAlpha, const uint32_t* tintR,
+                             const uint32_t* tintG, const uint32_t* tintB, const uint16_t* blend) {
+    const __m512i tintEven = _mm512_set1_epi32(int((uint32_t(c.red) << 16) | uint32_t(c.blue)));
+    const __m512i tintOdd = _mm512_set1_epi32(c.green);
+    const __m512i colorAlpha = _mm512_set1_epi16(short(c.alpha));
+    const __m512i oneLane = _mm512_set1_epi16(1);
+    const __m512i one = _mm512_set1_epi32(0x01000000);
+    const __m512i opaqueAlpha = _mm512_set1_epi32(int(0xFF000000u));
+    alignas(64) uint32_t group[16];
+    for (int j = 0; j < height; ++j, d += dPitch) {
+        const size_t rowStart = size_t(j) * size_t(s.pitch);
+        for (int i = 0; i < width; i += 16) {
+            const __mmask16 tail = TailMask(width - i);
+            const __m512i sv = s.pixels
+                                   ? LoadMasked(s.pixels + rowStart + size_t(i), tail)
+                                   : GatherIndexed(s.indices + rowStart + size_t(i), s.table, tail);
+            // Alpha 0 draws nothing whatever the tint.
+            if (_mm512_cmpge_epu32_mask(sv, one) == 0) continue;
+            const __m512i dv = _mm512_mask_loadu_epi32(opaqueAlpha, tail, d + i);
+            if (OpaqueLanes(dv) != 0xFFFF) {
+                _mm512_store_si512(group, sv);
+                Reference::TintRow(d + i, group, std::min(16, width - i), c, effAlpha, tintR, tintG,
+                                   tintB, blend);
+                continue;
+            }
+            // As TintRow: m = colour alpha x source alpha / 255, tinted channels src x colour /
+            // 256, composited over opaque pixels with weight m.
+            const __m512i x = _mm512_mullo_epi16(SpreadAlpha(sv), colorAlpha);
+            const __m512i m = _mm512_srli_epi16(
+                _mm512_add_epi16(_mm512_add_epi16(x, oneLane), _mm512_srli_epi16(x, 8)), 8);
+            const __m512i te = _mm512_srli_epi16(_mm512_mullo_epi16(EvenBytes(sv), tintEven), 8);
+            const __m512i to = _mm512_srli_epi16(_mm512_mullo_epi16(OddBytes(sv), tintOdd), 8);
+            _mm512_mask_storeu_epi32(d + i, tail, CompositeOpaqueSplit16(te, to, dv, m));
+        }
+    }
+}
+
+KELVANE_AVX512 void CompositeRowOverColor(uint32_t* d, const uint32_t* s, int count, uint32_t under,
+                                          const uint16_t* blend) {
+    if ((under >> 24) != 255) {
+        Reference::CompositeRowOverColor(d, s, count, under, blend);
+        return;
+    }
+    // As CompositeRow over opaque pixels, with the destination a constant.
+    const __m512i uv = _mm512_set1_epi32(int(under));
+    const __m512i oneByte = _mm512_set1_epi8(1);
+    int i = 0;
+    for (; i + 16 <= count; i += 16) {
+        const __m512i sv = _mm512_loadu_si512(s + i);
+        if (OpaqueLanes(sv) == 0xFFFF) {
+            const __mmask64 less = _mm512_cmplt_epu8_mask(uv, sv);
+            _mm512_storeu_si512(d + i, _mm512_mask_sub_epi8(sv, less, sv, oneByte));
+            continue;
+        }
+        _mm512_storeu_si512(d + i, CompositeOpaque16(sv, uv, SpreadAlpha(sv)));
+    }
+    if (i < count) {
+        const __mmask16 m = TailMask(count - i);
+        const __m512i sv = LoadMasked(s + i, m);
+        _mm512_mask_storeu_epi32(d + i, m, CompositeOpaque16(sv, uv, SpreadAlpha(sv)));
+    }
+}
+
 KELVANE_AVX512 void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* blend) {
     // Over opaque pixels alpha 0 gives the destination back, so no pixel needs skipping;
     // groups with other pixels take the reference.
@@ -581,6 +675,9 @@ KernelTable Avx512Kernels() {
     table.compositeRowOntoOpaque = Avx512::CompositeRowOntoOpaque;
     table.compositeRectOntoOpaque = Avx512::CompositeRectOntoOpaque;
     table.compositeRow = Avx512::CompositeRow;
+    table.compositeRectOntoOpaqueIndexed = Avx512::CompositeRectOntoOpaqueIndexed;
+    table.tintRect = Avx512::TintRect;
+    table.compositeRowOverColor = Avx512::CompositeRowOverColor;
     table.gatherRow = Avx512::GatherRow;
     table.expandIndices = Avx512::ExpandIndices;
     table.tintRow = Avx512::TintRow;

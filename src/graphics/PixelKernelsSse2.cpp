@@ -306,6 +306,9 @@ KernelTable Sse2Kernels() {
                        Reference::GatherRow,
                        Reference::ExpandIndices,
                        nullptr,
+                       nullptr,
+                       nullptr,
+                       nullptr,
                        nullptr};
 }
 

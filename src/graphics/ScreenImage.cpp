@@ -41,6 +41,7 @@ void ScreenImage::Create(int w, int h) {
 
 void ScreenImage::SetBits(const uint32_t* pixels, int w, int h, bool commit) {
     if (!externalBits || !pixels || pixels == externalBits) return;
+    WritePendingFill();  // the copy may cover only part of the buffer
     const int copyW = std::min(w, width);
     const int copyH = std::min(h, height);
     for (int y = 0; y < copyH; ++y) {
@@ -52,6 +53,7 @@ void ScreenImage::SetBits(const uint32_t* pixels, int w, int h, bool commit) {
 }
 
 void ScreenImage::Clear() {
+    fillPending = false;
     if (externalBits) {
         for (int y = 0; y < height; ++y) {
             std::fill_n(externalBits + size_t(y) * size_t(pitch), width, 0u);

@@ -1,11 +1,13 @@
 // Buffers and derived data of memory images.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "PixelTestSupport.h"
 #include "graphics/MemoryImage.h"
 #include "graphics/MemoryImageHost.h"
+#include "graphics/ScreenImage.h"
 
 using namespace Zarvo;
 using pixeltest::MakeImage;
@@ -223,4 +225,117 @@ TEST(MemoryImageTest, ClearAndClearRect) {
     image->Clear();
     EXPECT_EQ(PixelAt(*image, 0, 1), 0u);
     EXPECT_EQ(image->bitsChangedCount, changes + 1);
+}
+
+// A whole-image opaque fill is written only when something reads or draws on the pixels, or is
+// composited over directly by a background covering the image. Whatever follows, the pixels are
+// those of the same fill drawn at once (here as two halves, which are never deferred).
+TEST(MemoryImageTest, DeferredWholeFillGivesThePixelsOfAnImmediateFill) {
+    constexpr int kW = 37, kH = 11;
+    std::vector<uint32_t> mixed(size_t(kW) * kH), opaque(size_t(kW) * kH);
+    for (size_t i = 0; i < mixed.size(); ++i) {
+        const uint32_t rgb = uint32_t(i * 2654435761u) & 0x00FFFFFF;
+        mixed[i] = (uint32_t((i * 37) % 5) * 63u << 24) | rgb;
+        opaque[i] = 0xFF000000u | rgb;
+    }
+    auto mixedImage = MakeImage(kW, kH);
+    mixedImage->SetBits(mixed.data(), kW, kH);
+    auto opaqueImage = MakeImage(kW, kH);
+    opaqueImage->SetBits(opaque.data(), kW, kH);
+    const Rect all(0, 0, kW, kH);
+    using Read = std::function<std::vector<uint32_t>(MemoryImage&)>;
+    auto pixels = [](MemoryImage& image) {
+        const uint32_t* bits = image.GetBits();
+        std::vector<uint32_t> out;
+        for (int y = 0; y < image.height; ++y) {
+            out.insert(out.end(), bits + size_t(y) * size_t(image.GetPitch()),
+                       bits + size_t(y) * size_t(image.GetPitch()) + size_t(image.width));
+        }
+        return out;
+    };
+    struct Case {
+        const char* name;
+        Read then;
+    };
+    const Case cases[] = {
+        {"read", pixels},
+        {"opaque background at its own size",
+         [&](MemoryImage& t) {
+             t.StretchBlt(opaqueImage.get(), all, all, all, Color::White, 0, true);
+             return pixels(t);
+         }},
+        {"translucent background at its own size",
+         [&](MemoryImage& t) {
+             t.StretchBlt(mixedImage.get(), all, all, all, Color::White, 0, true);
+             return pixels(t);
+         }},
+        {"background clipped to part of the image",
+         [&](MemoryImage& t) {
+             t.StretchBlt(mixedImage.get(), all, all, Rect(0, 0, kW, 5), Color::White, 0, true);
+             return pixels(t);
+         }},
+        {"background stretched",
+         [&](MemoryImage& t) {
+             t.StretchBlt(mixedImage.get(), all, Rect(0, 0, 20, 11), all, Color::White, 0, true);
+             return pixels(t);
+         }},
+        {"filtered background",
+         [&](MemoryImage& t) {
+             t.StretchBlt(mixedImage.get(), all, all, all, Color::White, 0, false);
+             return pixels(t);
+         }},
+        {"blit",
+         [&](MemoryImage& t) {
+             t.Blt(mixedImage.get(), 3, 2, Rect(0, 0, 20, 5), Color::White, 0);
+             return pixels(t);
+         }},
+        {"translucent fill",
+         [&](MemoryImage& t) {
+             t.FillRect(all, Color(200, 10, 30, 77), 0);
+             return pixels(t);
+         }},
+        {"another whole fill",
+         [&](MemoryImage& t) {
+             t.FillRect(all, Color(9, 8, 7), 0);
+             return pixels(t);
+         }},
+        {"copy",
+         [&](MemoryImage& t) {
+             MemoryImage copy(t);
+             return pixels(copy);
+         }},
+        {"palette",
+         [&](MemoryImage& t) {
+             EXPECT_TRUE(t.Palletize());
+             return pixels(t);
+         }},
+        {"flags",
+         [&](MemoryImage& t) {
+             t.CommitBits();
+             EXPECT_FALSE(t.hasTrans);
+             EXPECT_FALSE(t.hasAlpha);
+             return pixels(t);
+         }},
+    };
+    const Color fill(40, 50, 60);
+    for (const Case& c : cases) {
+        auto deferred = MakeImage(kW, kH, 0x12345678);
+        deferred->FillRect(all, fill, 0);
+        auto immediate = MakeImage(kW, kH, 0x12345678);
+        immediate->FillRect(Rect(0, 0, kW, 6), fill, 0);
+        immediate->FillRect(Rect(0, 6, kW, kH - 6), fill, 0);
+        EXPECT_EQ(c.then(*deferred), c.then(*immediate)) << c.name;
+    }
+
+    // The display's buffer: filled once written out, and a partial copy keeps the fill around it.
+    std::vector<uint32_t> buffer(size_t(kW) * kH, 0xAAAAAAAA);
+    ScreenImage screen(buffer.data(), kW, kH, kW * 4);
+    screen.FillRect(all, fill, 0);
+    const uint32_t one = 0xFF010203;
+    screen.SetBits(&one, 1, 1);
+    EXPECT_EQ(buffer[0], one);
+    EXPECT_EQ(buffer[1], fill.ToInt());
+    screen.FillRect(all, fill, 0);
+    screen.WritePendingFill();
+    EXPECT_EQ(buffer.back(), fill.ToInt());
 }

@@ -183,6 +183,22 @@ TEST_F(PixelKernelsTest, RowKernelsMatchTheReferenceAtEveryLevel) {
                  (ref ? Reference::TintRow : TintRow)(d, s, n, tint, effAlpha, tintR, tintG, tintB,
                                                       blend);
              }},
+            {"composite over an opaque colour", Alphas::Mixed,
+             [&](uint32_t* d, const uint32_t* s, int n, bool ref) {
+                 (ref ? Reference::CompositeRowOverColor : CompositeRowOverColor)(
+                     d, s, n, 0xFF10E080u, blend);
+             }},
+            {"opaque composite over an opaque colour", Alphas::Mixed,
+             [&](uint32_t* d, const uint32_t* s, int n, bool ref) {
+                 (ref ? Reference::CompositeRowOverColor : CompositeRowOverColor)(
+                     d, s, n, 0xFF000000u | (tint.ToInt() & 0x00FFFFFF), blend);
+             },
+             Alphas::Opaque},
+            {"composite over a translucent colour", Alphas::Mixed,
+             [&](uint32_t* d, const uint32_t* s, int n, bool ref) {
+                 (ref ? Reference::CompositeRowOverColor : CompositeRowOverColor)(
+                     d, s, n, 0x7F10E080u, blend);
+             }},
             {"additive", Alphas::Mixed, additive(256, 256, 256, false)},
             {"additive by source alpha", Alphas::Mixed, additive(256, 256, 256, true)},
             {"additive tinted", Alphas::Mixed,
@@ -210,6 +226,76 @@ TEST_F(PixelKernelsTest, RowKernelsMatchTheReferenceAtEveryLevel) {
                             << c.name << ", width " << width << ", offset " << offset << ", tint ("
                             << tint.red << ", " << tint.green << ", " << tint.blue << ", "
                             << tint.alpha << "), " << SimdLevelName(level);
+                    }
+                }
+            }
+        }
+    }
+}
+
+// The rectangle kernels, on 32-bit and palettized sources with their own pitches, against the
+// reference rows.
+TEST_F(PixelKernelsTest, RectKernelsMatchTheReferenceAtEveryLevel) {
+    const uint16_t* blend = GetBlendTable().entries;
+    const Color tints[] = {Color(0, 0, 0, 255), Color(255, 255, 255, 150), Color(90, 255, 13, 201)};
+    std::vector<uint32_t> table = MakePixels(rng, 256, Alphas::Mixed);
+    table[0] = 0x00FFFFFF;
+    for (int width : {1, 5, 16, 17, 24, 40, 63, 64, 100}) {
+        for (int height : {1, 3, 40}) {
+            const int srcPitch = width + 7;
+            const int dPitch = width + 3;
+            const std::vector<uint32_t> pixels =
+                MakePixels(rng, size_t(srcPitch) * size_t(height), Alphas::Mixed);
+            std::vector<uint8_t> indices(size_t(srcPitch) * size_t(height));
+            for (uint8_t& index : indices) index = uint8_t(rng.Below(4) == 0 ? 0 : rng.Below(256));
+            for (bool indexed : {false, true}) {
+                SourceRect rect;
+                if (indexed) {
+                    rect.indices = indices.data() + 1;
+                    rect.table = table.data();
+                } else {
+                    rect.pixels = pixels.data() + 1;
+                }
+                rect.pitch = srcPitch;
+                for (Alphas destination : {Alphas::Opaque, Alphas::Mixed}) {
+                    const std::vector<uint32_t> dst =
+                        MakePixels(rng, size_t(dPitch) * size_t(height) + 2, destination);
+                    for (int tintIndex = -1; tintIndex < 3; ++tintIndex) {
+                        // -1: the untinted composite onto opaque pixels (opaque targets only).
+                        if (tintIndex < 0 && destination != Alphas::Opaque) continue;
+                        const Color tint = tintIndex < 0 ? Color() : tints[tintIndex];
+                        uint8_t effAlpha[256];
+                        uint32_t tintR[256], tintG[256], tintB[256];
+                        for (int v = 0; v < 256; ++v) {
+                            effAlpha[v] = uint8_t((tint.alpha * v) / 255);
+                            tintR[v] = uint32_t((v * tint.red) / 256) << 16;
+                            tintG[v] = uint32_t((v * tint.green) / 256) << 8;
+                            tintB[v] = uint32_t((v * tint.blue) / 256);
+                        }
+                        auto draw = [&](uint32_t* d, bool ref) {
+                            if (tintIndex < 0) {
+                                if (ref) {
+                                    Reference::CompositeRectOntoOpaque(d, dPitch, rect, width,
+                                                                       height);
+                                } else {
+                                    CompositeRectOntoOpaque(d, dPitch, rect, width, height);
+                                }
+                            } else {
+                                (ref ? Reference::TintRect : TintRect)(d, dPitch, rect, width,
+                                                                       height, tint, effAlpha,
+                                                                       tintR, tintG, tintB, blend);
+                            }
+                        };
+                        std::vector<uint32_t> expected = dst;
+                        draw(expected.data() + 1, true);
+                        for (SimdLevel level : Levels()) {
+                            SetSimdLevel(level);
+                            std::vector<uint32_t> actual = dst;
+                            draw(actual.data() + 1, false);
+                            ASSERT_EQ(actual, expected)
+                                << width << " x " << height << (indexed ? ", indexed" : "")
+                                << ", tint " << tintIndex << ", " << SimdLevelName(level);
+                        }
                     }
                 }
             }
