@@ -314,8 +314,9 @@ KELVANE_AVX512 void TintRect(uint32_t* d, int dPitch, const SourceRect& s, int w
                                    tintB, blend);
                 continue;
             }
-            // As TintRow: m = colour alpha x source alpha / 255, tinted channels src x colour /
-            // 256, composited over opaque pixels with weight m.
+            // m = colour alpha x source alpha / 255, the division exact as (x + 1 + x / 256) /
+            // 256; tinted channels src x colour / 256 in their lanes (alpha lane 0); over opaque
+            // pixels oa = 255 and w = m, and m = 0 gives the pixel back.
             const __m512i x = _mm512_mullo_epi16(SpreadAlpha(sv), colorAlpha);
             const __m512i m = _mm512_srli_epi16(
                 _mm512_add_epi16(_mm512_add_epi16(x, oneLane), _mm512_srli_epi16(x, 8)), 8);
@@ -388,45 +389,9 @@ KELVANE_AVX512 void CompositeRow(uint32_t* d, const uint32_t* s, int count, cons
 KELVANE_AVX512 void TintRow(uint32_t* d, const uint32_t* s, int count, const Color& c,
                             const uint8_t* effAlpha, const uint32_t* tintR, const uint32_t* tintG,
                             const uint32_t* tintB, const uint16_t* blend) {
-    const __m512i tintEven = _mm512_set1_epi32(int((uint32_t(c.red) << 16) | uint32_t(c.blue)));
-    const __m512i tintOdd = _mm512_set1_epi32(c.green);
-    const __m512i colorAlpha = _mm512_set1_epi16(short(c.alpha));
-    const __m512i oneLane = _mm512_set1_epi16(1);
-    int i = 0;
-    for (; i + 16 <= count; i += 16) {
-        const __m512i dv = _mm512_loadu_si512(d + i);
-        if (OpaqueLanes(dv) != 0xFFFF) {
-            Reference::TintRow(d + i, s + i, 16, c, effAlpha, tintR, tintG, tintB, blend);
-            continue;
-        }
-        const __m512i sv = _mm512_loadu_si512(s + i);
-        // m = colour alpha x source alpha / 255, the division exact as (x + 1 + x / 256) / 256.
-        const __m512i x = _mm512_mullo_epi16(SpreadAlpha(sv), colorAlpha);
-        const __m512i m = _mm512_srli_epi16(
-            _mm512_add_epi16(_mm512_add_epi16(x, oneLane), _mm512_srli_epi16(x, 8)), 8);
-        // Tinted channels src x colour / 256 in their lanes (alpha lane 0).
-        const __m512i te = _mm512_srli_epi16(_mm512_mullo_epi16(EvenBytes(sv), tintEven), 8);
-        const __m512i to = _mm512_srli_epi16(_mm512_mullo_epi16(OddBytes(sv), tintOdd), 8);
-        // Over opaque pixels oa = 255 and w = m; m = 0 gives the pixel back.
-        _mm512_storeu_si512(d + i, CompositeOpaqueSplit16(te, to, dv, m));
-    }
-    if (i < count) {
-        // The end of the row (all of a glyph's row, mostly) as one masked group.
-        const __mmask16 tail = TailMask(count - i);
-        const __m512i dv =
-            _mm512_mask_loadu_epi32(_mm512_set1_epi32(int(0xFF000000u)), tail, d + i);
-        if (OpaqueLanes(dv) != 0xFFFF) {
-            Reference::TintRow(d + i, s + i, count - i, c, effAlpha, tintR, tintG, tintB, blend);
-            return;
-        }
-        const __m512i sv = LoadMasked(s + i, tail);
-        const __m512i x = _mm512_mullo_epi16(SpreadAlpha(sv), colorAlpha);
-        const __m512i m = _mm512_srli_epi16(
-            _mm512_add_epi16(_mm512_add_epi16(x, oneLane), _mm512_srli_epi16(x, 8)), 8);
-        const __m512i te = _mm512_srli_epi16(_mm512_mullo_epi16(EvenBytes(sv), tintEven), 8);
-        const __m512i to = _mm512_srli_epi16(_mm512_mullo_epi16(OddBytes(sv), tintOdd), 8);
-        _mm512_mask_storeu_epi32(d + i, tail, CompositeOpaqueSplit16(te, to, dv, m));
-    }
+    SourceRect row;
+    row.pixels = s;
+    Avx512::TintRect(d, 0, row, count, 1, c, effAlpha, tintR, tintG, tintB, blend);
 }
 
 // The additive contribution of sixteen source pixels, bytes in place (alpha byte 0).

@@ -102,6 +102,20 @@ struct RowCase {
     Alphas source = Alphas::Mixed;
 };
 
+// The look-up tables of a tint, as the drawing code builds them.
+struct TintTables {
+    uint8_t effAlpha[256];
+    uint32_t r[256], g[256], b[256];
+    explicit TintTables(const Color& tint) {
+        for (int v = 0; v < 256; ++v) {
+            effAlpha[v] = uint8_t((tint.alpha * v) / 255);
+            r[v] = uint32_t((v * tint.red) / 256) << 16;
+            g[v] = uint32_t((v * tint.green) / 256) << 8;
+            b[v] = uint32_t((v * tint.blue) / 256);
+        }
+    }
+};
+
 TEST_F(PixelKernelsTest, RowKernelsMatchTheReferenceAtEveryLevel) {
     const uint16_t* blend = GetBlendTable().entries;
     const uint8_t* sat = MemoryImage::GetSaturationTable();
@@ -112,14 +126,9 @@ TEST_F(PixelKernelsTest, RowKernelsMatchTheReferenceAtEveryLevel) {
         tints.emplace_back(rng.Below(256), rng.Below(256), rng.Below(256), rng.Below(256));
     }
     for (const Color& tint : tints) {
-        uint8_t effAlpha[256];
-        uint32_t tintR[256], tintG[256], tintB[256];
-        for (int v = 0; v < 256; ++v) {
-            effAlpha[v] = uint8_t((tint.alpha * v) / 255);
-            tintR[v] = uint32_t((v * tint.red) / 256) << 16;
-            tintG[v] = uint32_t((v * tint.green) / 256) << 8;
-            tintB[v] = uint32_t((v * tint.blue) / 256);
-        }
+        const TintTables tables(tint);
+        const uint8_t* effAlpha = tables.effAlpha;
+        const uint32_t *tintR = tables.r, *tintG = tables.g, *tintB = tables.b;
         // The additive contributions, untinted (k = 256) and tinted.
         auto additive = [&](int kR, int kG, int kB, bool srcAlpha) -> RowOp {
             auto tables = std::make_shared<std::vector<uint32_t>>(768);
@@ -264,14 +273,7 @@ TEST_F(PixelKernelsTest, RectKernelsMatchTheReferenceAtEveryLevel) {
                         // -1: the untinted composite onto opaque pixels (opaque targets only).
                         if (tintIndex < 0 && destination != Alphas::Opaque) continue;
                         const Color tint = tintIndex < 0 ? Color() : tints[tintIndex];
-                        uint8_t effAlpha[256];
-                        uint32_t tintR[256], tintG[256], tintB[256];
-                        for (int v = 0; v < 256; ++v) {
-                            effAlpha[v] = uint8_t((tint.alpha * v) / 255);
-                            tintR[v] = uint32_t((v * tint.red) / 256) << 16;
-                            tintG[v] = uint32_t((v * tint.green) / 256) << 8;
-                            tintB[v] = uint32_t((v * tint.blue) / 256);
-                        }
+                        const TintTables t(tint);
                         auto draw = [&](uint32_t* d, bool ref) {
                             if (tintIndex < 0) {
                                 if (ref) {
@@ -282,8 +284,8 @@ TEST_F(PixelKernelsTest, RectKernelsMatchTheReferenceAtEveryLevel) {
                                 }
                             } else {
                                 (ref ? Reference::TintRect : TintRect)(d, dPitch, rect, width,
-                                                                       height, tint, effAlpha,
-                                                                       tintR, tintG, tintB, blend);
+                                                                       height, tint, t.effAlpha,
+                                                                       t.r, t.g, t.b, blend);
                             }
                         };
                         std::vector<uint32_t> expected = dst;
