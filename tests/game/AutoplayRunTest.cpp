@@ -23,6 +23,7 @@ using Zarvo::ChildProcess;
 
 using testing::kGame;
 using testing::kPak;
+using testing::makeRunFolders;
 using testing::readFile;
 constexpr int kRunTimeoutMs = 240000;
 
@@ -59,9 +60,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(fs::exists(kGame));
         ASSERT_TRUE(fs::exists(kPak));
-        fs::create_directories(folder.Path() / "data");
-        fs::create_directories(folder.Path() / "run");
-        fs::create_symlink(kPak, folder.Path() / "data" / "main.pak");
+        makeRunFolders(folder.Path());
     }
 
     // Runs the game to its end with `options`; answers its exit status. Its output (standard

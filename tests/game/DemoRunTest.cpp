@@ -26,6 +26,7 @@ using Zarvo::DemoRecording;
 
 using testing::kGame;
 using testing::kPak;
+using testing::makeRunFolders;
 using testing::readFile;
 // The "Screen N after M updates" lines of a run's output, in order.
 std::vector<std::string> screenLines(const std::string& output) {
@@ -42,9 +43,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(fs::exists(kGame));
         ASSERT_TRUE(fs::exists(kPak));
-        fs::create_directories(folder.Path() / "data");
-        fs::create_directories(folder.Path() / "run");
-        fs::create_symlink(kPak, folder.Path() / "data" / "main.pak");
+        makeRunFolders(folder.Path());
     }
 
     // Runs the game with `options` until it exits; answers its exit code, its output in `out`.

@@ -22,6 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::kGame;
 using testing::kPak;
+using testing::makeRunFolders;
 using testing::readFile;
 
 constexpr int kRunTimeoutMs = 240000;
@@ -72,9 +73,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(fs::exists(kGame));
         ASSERT_TRUE(fs::exists(kPak));
-        fs::create_directories(folder.Path() / "data");
-        fs::create_directories(folder.Path() / "run");
-        fs::create_symlink(kPak, folder.Path() / "data" / "main.pak");
+        makeRunFolders(folder.Path());
         fs::permissions(folder.Path(), fs::perms::owner_all | fs::perms::group_read |
                                            fs::perms::group_exec | fs::perms::others_read |
                                            fs::perms::others_exec);
