@@ -689,13 +689,32 @@ void CaptureMatch() {
     // Each operation's own time (the best of 200 runs), to see where a frame's time goes.
     auto screen = MakeScreen();
     const std::vector<MatchBench::DrawOp>& ops = gMatch->recording.ops;
+    // Each operation's time inside the whole list (the median of 301 frames): what it costs
+    // with the frame's other operations around it, cache misses included.
+    constexpr int kFrames = 301;
+    std::vector<std::vector<double>> inList(ops.size(), std::vector<double>(kFrames));
+    for (int frame = 0; frame < kFrames; ++frame) {
+        for (size_t i = 0; i < ops.size(); ++i) {
+            const auto start = std::chrono::steady_clock::now();
+            Replay(*screen, ops[i]);
+            const auto end = std::chrono::steady_clock::now();
+            inList[i][size_t(frame)] =
+                std::chrono::duration<double, std::micro>(end - start).count();
+        }
+    }
+    double listTotal = 0;
+    for (std::vector<double>& times : inList) {
+        std::nth_element(times.begin(), times.begin() + kFrames / 2, times.end());
+        listTotal += times[kFrames / 2];
+    }
+    std::printf("Operations inside the list, sum of medians: %.2f us\n", listTotal);
     for (size_t i = 0; i < ops.size(); ++i) {
         const MatchBench::DrawOp& op = ops[i];
         const double best = BestMicros([&] { Replay(*screen, op); });
         const MemoryImage* image = op.image;
         std::printf(
             "  %-7s %4dx%-4d src %d,%d %dx%d dest %d,%d %dx%d rgba %d,%d,%d,%d mode %d %s"
-            " trans %d alpha %d%s: %.2f us\n",
+            " trans %d alpha %d%s: %.2f us (in the list %.2f us)\n",
             op.kind == 0   ? "fill"
             : op.kind == 1 ? "clear"
             : op.kind == 2 ? "blit"
@@ -705,7 +724,7 @@ void CaptureMatch() {
             op.dest.width, op.dest.height, op.color.red, op.color.green, op.color.blue,
             op.color.alpha, op.drawMode, op.fastStretch ? "fast" : "",
             image ? int(image->hasTrans) : 0, image ? int(image->hasAlpha) : 0,
-            image && image->colorTable ? " palettized" : "", best);
+            image && image->colorTable ? " palettized" : "", best, inList[i][kFrames / 2]);
         if (op.kind == MatchBench::DrawOp::Fill && i + 1 < ops.size()) {
             // A whole-screen fill is written only with what follows it (often a background that
             // covers it): the two together.

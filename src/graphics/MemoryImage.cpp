@@ -564,11 +564,8 @@ int ClampChannel(int v) {
     return std::clamp(v, 0, 255);
 }
 
-// Runs of opaque or transparent pixels at least this long are copied or skipped whole; shorter
-// runs go to the kernels in spans of whole blocks of this length. Translucent runs of at least
-// kSpan pixels go to the blend kernel on their own.
+// Blits narrower than this onto an opaque destination go to the rectangle kernel in one call.
 constexpr int kWholeRun = 64;
-constexpr int kSpan = 32;
 
 }  // namespace
 
@@ -643,12 +640,11 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
     const bool white = IsWhite(color);
 
     if (white && !hasTrans && !hasAlpha) {
-        // Opaque destination: the run-length table copies long opaque runs and skips long
-        // transparent ones whole; everything else goes to the kernels in long spans, so that
-        // short runs do not each cost a call (the kernels handle all three kinds of pixel).
+        // Opaque destination. The kernels copy opaque pixels, skip transparent ones and blend
+        // the rest onto the opaque pixels below: the same pixels as copying and skipping the
+        // runs of the run-length table whole, in groups of sixteen.
         if (w < kWholeRun) {
-            // Narrow blits (glyphs, pieces, icons) have no run long enough to copy or skip
-            // whole: all rows in one call.
+            // Narrow blits (glyphs, pieces, icons): all rows in one call.
             CompositeRectOntoOpaque(dstBits + size_t(y) * size_t(pitch) + size_t(x), pitch,
                                     rows.At(srcRect.x, srcRect.y), w, srcRect.height);
             return;
@@ -660,38 +656,19 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
             const uint8_t* runs =
                 rl + size_t(srcRect.y + j) * size_t(src->width) + size_t(srcRect.x);
             uint32_t* d = dstBits + size_t(y + j) * size_t(pitch) + size_t(x);
+            // A row translucent from end to end (a few table entries tell) is blended without
+            // looking at each pixel's alpha; any other row goes to the kernel that copies the
+            // opaque groups of sixteen, skips the transparent ones and blends the rest.
             int i = 0;
             while (i < w) {
-                const int n = std::min<int>(runs[i], w - i);
                 const uint32_t a = s[i] >> 24;
-                if (n >= kWholeRun && a == 0) {
-                    i += n;
-                } else if (n >= kWholeRun && a == 255) {
-                    std::memcpy(d + i, s + i, size_t(n) * 4);
-                    i += n;
-                } else if (n >= kSpan && a != 0 && a != 255) {
-                    // A translucent run goes on through the translucent runs that follow it
-                    // (one table entry counts at most 255 pixels).
-                    int end = i + n;
-                    while (end < w && (s[end] >> 24) != 0 && (s[end] >> 24) != 255) {
-                        end += std::min<int>(runs[end], w - end);
-                    }
-                    BlendRowOntoOpaque(d + i, s + i, end - i);
-                    i = end;
-                } else {
-                    // Blocks of kWholeRun pixels up to the first block that starts with a run
-                    // long enough to copy or skip whole (the block starts are independent of
-                    // the table, so this does not walk every short run).
-                    int end = std::min(w, i + kWholeRun);
-                    while (end < w) {
-                        const int m = std::min<int>(runs[end], w - end);
-                        const uint32_t b = s[end] >> 24;
-                        if (m >= kWholeRun && (b == 0 || b == 255)) break;
-                        end = std::min(w, end + kWholeRun);
-                    }
-                    CompositeRowOntoOpaque(d + i, s + i, end - i);
-                    i = end;
-                }
+                if (a == 0 || a == 255) break;
+                i += runs[i];
+            }
+            if (i >= w) {
+                BlendRowOntoOpaque(d, s, w);
+            } else {
+                CompositeRowOntoOpaque(d, s, w);
             }
         }
         return;

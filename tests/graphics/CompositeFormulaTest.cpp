@@ -74,14 +74,15 @@ uint32_t Random() {
     return gSeed >> 4;
 }
 
-// Random pixels with alphas drawn from `alphas` (cycling through runs of random length).
+// Random pixels with alphas drawn from `alphas` (cycling through runs of random length); -1
+// stands for any alpha, -2 for any translucent one (1 to 254).
 std::vector<uint32_t> RandomRow(int n, std::vector<int> alphas) {
     std::vector<uint32_t> row;
     while (int(row.size()) < n) {
         const int a = alphas[Random() % alphas.size()];
         const int run = 1 + int(Random() % 9);
         for (int k = 0; k < run && int(row.size()) < n; ++k) {
-            const int alpha = a >= 0 ? a : int(Random() % 256);
+            const int alpha = a >= 0 ? a : a == -1 ? int(Random() % 256) : 1 + int(Random() % 254);
             row.push_back((uint32_t(alpha) << 24) | (Random() & 0xFFFFFF));
         }
     }
@@ -109,29 +110,33 @@ TEST(CompositeFormulaTest, Fills) {
 TEST(CompositeFormulaTest, NormalBlits) {
     const Color tints[] = {Color::White, Color(128, 255, 64, 128), Color(200, 200, 200, 255),
                            Color(0, 0, 0, 255), Color(255, 255, 255, 3)};
-    for (bool opaqueDestination : {true, false}) {
-        for (const Color& tint : tints) {
-            const std::vector<uint32_t> src = RandomRow(kRow, {255, 0, -1});
-            const std::vector<uint32_t> dst =
-                opaqueDestination ? RandomRow(kRow, {255}) : RandomRow(kRow, {255, 255, 0, -1});
-            MemoryImage source(nullptr);
-            source.SetBits(src.data(), kRow, 1);
-            MemoryImage image(nullptr);
-            image.SetBits(dst.data(), kRow, 1);
-            image.Blt(&source, 0, 0, Rect(0, 0, kRow, 1), tint, 0);
-            for (int i = 0; i < kRow; ++i) {
-                const uint32_t s = src[size_t(i)], d = dst[size_t(i)];
-                uint32_t expected;
-                if (tint != Color::White) {
-                    expected = RuleTinted(s, tint, d);
-                } else if (opaqueDestination) {
-                    expected = RuleOpaqueDestination(s, d);
-                } else {
-                    expected = RuleWhite(s, d);
+    // Rows of every kind of pixel, and rows translucent from end to end.
+    const std::vector<int> sourceKinds[] = {{255, 0, -1}, {-2}};
+    for (const std::vector<int>& srcAlphas : sourceKinds) {
+        for (bool opaqueDestination : {true, false}) {
+            for (const Color& tint : tints) {
+                const std::vector<uint32_t> src = RandomRow(kRow, srcAlphas);
+                const std::vector<uint32_t> dst =
+                    opaqueDestination ? RandomRow(kRow, {255}) : RandomRow(kRow, {255, 255, 0, -1});
+                MemoryImage source(nullptr);
+                source.SetBits(src.data(), kRow, 1);
+                MemoryImage image(nullptr);
+                image.SetBits(dst.data(), kRow, 1);
+                image.Blt(&source, 0, 0, Rect(0, 0, kRow, 1), tint, 0);
+                for (int i = 0; i < kRow; ++i) {
+                    const uint32_t s = src[size_t(i)], d = dst[size_t(i)];
+                    uint32_t expected;
+                    if (tint != Color::White) {
+                        expected = RuleTinted(s, tint, d);
+                    } else if (opaqueDestination) {
+                        expected = RuleOpaqueDestination(s, d);
+                    } else {
+                        expected = RuleWhite(s, d);
+                    }
+                    ASSERT_EQ(image.GetBits()[i], expected)
+                        << "pixel " << i << " opaque " << opaqueDestination << " tint alpha "
+                        << tint.alpha << " source alphas " << srcAlphas.size();
                 }
-                ASSERT_EQ(image.GetBits()[i], expected)
-                    << "pixel " << i << " opaque " << opaqueDestination << " tint alpha "
-                    << tint.alpha;
             }
         }
     }
