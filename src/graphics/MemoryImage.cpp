@@ -197,6 +197,7 @@ void MemoryImage::Create(int w, int h) {
     colorTable.reset();
     colorIndices.reset();
     paletteExpansion.reset();
+    blendForm.reset();
     width = std::max(0, w);
     height = std::max(0, h);
     pitch = width;
@@ -210,6 +211,7 @@ void MemoryImage::SetBits(const uint32_t* pixels, int w, int h, bool commit) {
     colorTable.reset();
     colorIndices.reset();
     paletteExpansion.reset();
+    blendForm.reset();
     w = std::max(0, w);
     h = std::max(0, h);
     if (w != width || h != height || !bits) {
@@ -239,6 +241,7 @@ void MemoryImage::BitsChanged() {
     rlAlphaData.reset();
     rlAdditiveData.reset();
     paletteExpansion.reset();
+    blendForm.reset();
 }
 
 void MemoryImage::CommitBits() {
@@ -446,9 +449,36 @@ const uint32_t* MemoryImage::GetPaletteExpansion() {
     return paletteExpansion.get();
 }
 
+const uint32_t* MemoryImage::GetBlendForm() {
+    if (blendForm) return blendForm.get();
+    // Two words per pixel: larger images than this (a whole screen is 307,200 pixels) are drawn
+    // from their pixels.
+    constexpr size_t kMaxPixels = size_t(1) << 20;
+    const size_t count = size_t(width) * size_t(height);
+    if (count == 0 || count > kMaxPixels) return nullptr;
+    const uint32_t* src = nullptr;
+    size_t srcPitch = size_t(width);
+    if (colorTable && colorIndices) {
+        src = GetPaletteExpansion();
+    } else {
+        src = GetBits();
+        srcPitch = size_t(pitch);
+    }
+    if (!src) return nullptr;
+    blendForm.reset(new (std::nothrow) uint32_t[count * 2]);
+    if (!blendForm) return nullptr;
+    for (int y = 0; y < height; ++y) {
+        const size_t at = size_t(y) * size_t(width);
+        PixelKernels::MakeBlendForm(blendForm.get() + at, blendForm.get() + count + at,
+                                    src + size_t(y) * srcPitch, width);
+    }
+    return blendForm.get();
+}
+
 void MemoryImage::PurgeBits() {
     purgeBits = true;
     paletteExpansion.reset();
+    blendForm.reset();
     const bool hasTexture = host && host->HasTexture(this);
     if (host && host->Is3D()) {
         if (hasTexture) FreeBits();
@@ -466,6 +496,7 @@ void MemoryImage::PurgeBits() {
 void MemoryImage::DeleteSWBuffers() {
     GetBits();
     paletteExpansion.reset();
+    blendForm.reset();
     nativeAlphaData.reset();
     rlAlphaData.reset();
     rlAdditiveData.reset();
@@ -643,6 +674,21 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
         // Opaque destination. The kernels copy opaque pixels, skip transparent ones and blend
         // the rest onto the opaque pixels below: the same pixels as copying and skipping the
         // runs of the run-length table whole, in groups of sixteen.
+        if ((src->hasTrans || src->hasAlpha) && HasBlendFormKernel()) {
+            // An image with transparent or translucent pixels draws from its blend form where
+            // the kernels have it: half the products per pixel.
+            if (const uint32_t* form = src->GetBlendForm()) {
+                const size_t plane = size_t(src->width) * size_t(src->height);
+                const size_t at = size_t(srcRect.y) * size_t(src->width) + size_t(srcRect.x);
+                BlendFormRect rect;
+                rect.blueRed = form + at;
+                rect.greenWeight = form + plane + at;
+                rect.pitch = src->width;
+                CompositeBlendFormOntoOpaque(dstBits + size_t(y) * size_t(pitch) + size_t(x), pitch,
+                                             rect, w, srcRect.height);
+                return;
+            }
+        }
         if (w < kWholeRun) {
             // Narrow blits (glyphs, pieces, icons): all rows in one call.
             CompositeRectOntoOpaque(dstBits + size_t(y) * size_t(pitch) + size_t(x), pitch,

@@ -40,6 +40,7 @@ public:
     std::unique_ptr<uint8_t[]> rlAlphaData;        // run lengths by alpha class
     std::unique_ptr<uint8_t[]> rlAdditiveData;     // run lengths by zero / non-zero colour
     std::unique_ptr<uint32_t[]> paletteExpansion;  // palette form as 32-bit pixels, to draw from
+    std::unique_ptr<uint32_t[]> blendForm;         // see GetBlendForm
     bool bitsChangedFlag = false;  // pixels changed since the flags were last computed
     MemoryImageHost* host = nullptr;
 
@@ -105,6 +106,12 @@ public:
     // the pixels change: drawing reads a palettized image through it instead of looking every
     // pixel up. Null for an image not in palette form, or when it cannot be allocated.
     const uint32_t* GetPaletteExpansion();
+    // The pixels in blend form (see PixelKernels::MakeBlendForm): the blue-red plane, then the
+    // green-weight plane, each width x height words with row pitch = width. Made on first use and
+    // kept until the pixels change: blits onto an opaque destination draw from it when the
+    // kernels of this processor can. Null when the image has no pixels, or when it is too large
+    // to be worth the memory or cannot be allocated.
+    const uint32_t* GetBlendForm();
     virtual void PurgeBits();
     virtual void DeleteSWBuffers();
     virtual void Delete3DBuffers();

@@ -47,6 +47,9 @@ struct KernelTable {
                                const TapPairs& pairs);
     void (*finishFilteredRowPair)(uint32_t* d, const uint16_t* in0, uint32_t w0,
                                   const uint16_t* in1, uint32_t w1, int count);
+    // Null where a level has no version of its own (images are drawn from their pixels).
+    void (*compositeBlendFormOntoOpaque)(uint32_t* d, int dPitch, const BlendFormRect& s, int width,
+                                         int height);
 };
 
 KernelTable ScalarKernels();

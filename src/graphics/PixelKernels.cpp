@@ -70,6 +70,24 @@ void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const SourceRect& s, int w
     }
 }
 
+void CompositeBlendFormOntoOpaque(uint32_t* d, int dPitch, const BlendFormRect& s, int width,
+                                  int height) {
+    for (int j = 0; j < height; ++j) {
+        uint32_t* row = d + size_t(j) * size_t(dPitch);
+        const uint32_t* blueRed = s.blueRed + size_t(j) * size_t(s.pitch);
+        const uint32_t* greenWeight = s.greenWeight + size_t(j) * size_t(s.pitch);
+        for (int i = 0; i < width; ++i) {
+            const uint32_t weight = greenWeight[i] >> 16;
+            if (weight == 256) continue;  // transparent
+            const uint32_t dst = row[i];
+            const uint32_t b = ((dst & 0xFF) * weight + (blueRed[i] & 0xFFFF)) >> 8;
+            const uint32_t g = (((dst >> 8) & 0xFF) * weight + (greenWeight[i] & 0xFFFF)) >> 8;
+            const uint32_t r = (((dst >> 16) & 0xFF) * weight + (blueRed[i] >> 16)) >> 8;
+            row[i] = 0xFF000000u | (r << 16) | (g << 8) | b;
+        }
+    }
+}
+
 void TintRect(uint32_t* d, int dPitch, const SourceRect& s, int width, int height, const Color& c,
               const uint8_t* effAlpha, const uint32_t* tintR, const uint32_t* tintG,
               const uint32_t* tintB, const uint16_t* blend) {
@@ -262,6 +280,7 @@ KernelTable ScalarKernels() {
                        nullptr,
                        nullptr,
                        nullptr,
+                       nullptr,
                        nullptr};
 }
 
@@ -392,6 +411,30 @@ void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const SourceRect& s, int w
         table.expandIndices(row.data(), s.indices + size_t(j) * size_t(s.pitch), s.table, width);
         table.compositeRowOntoOpaque(d + size_t(j) * size_t(dPitch), row.data(), width);
     }
+}
+void MakeBlendForm(uint32_t* blueRed, uint32_t* greenWeight, const uint32_t* s, int count) {
+    for (int i = 0; i < count; ++i) {
+        const uint32_t p = s[i], a = p >> 24;
+        const uint32_t r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+        if (a == 255) {
+            blueRed[i] = (b << 8) | (r << 24);
+            greenWeight[i] = g << 8;
+        } else if (a == 0) {
+            blueRed[i] = 0;
+            greenWeight[i] = 256u << 16;
+        } else {
+            blueRed[i] = ((b * a) & 0xFF00) | ((r * a) << 16);
+            greenWeight[i] = (g * a) | ((256 - a) << 16);
+        }
+    }
+}
+bool HasBlendFormKernel() {
+    return Active().compositeBlendFormOntoOpaque != nullptr;
+}
+void CompositeBlendFormOntoOpaque(uint32_t* d, int dPitch, const BlendFormRect& s, int width,
+                                  int height) {
+    const auto kernel = Active().compositeBlendFormOntoOpaque;
+    (kernel ? kernel : Reference::CompositeBlendFormOntoOpaque)(d, dPitch, s, width, height);
 }
 void TintRect(uint32_t* d, int dPitch, const SourceRect& s, int width, int height, const Color& c,
               const uint8_t* effAlpha, const uint32_t* tintR, const uint32_t* tintG,

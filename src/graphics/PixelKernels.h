@@ -97,6 +97,28 @@ struct SourceRect {
 };
 // CompositeRowOntoOpaque on each row of a source rectangle of either form.
 void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const SourceRect& s, int width, int height);
+// The blend form of source pixels, for compositing them onto opaque pixels with one product per
+// destination channel: the source's share of each channel is worked out once, when the form is
+// made. Per pixel of alpha a, two words:
+// - blue-red: blue x a with its low byte cleared (blue's two terms are truncated apart) in the
+//   low half, red x a in the high half;
+// - green-weight: green x a in the low half, the destination's weight 256 - a in the high half.
+// An opaque pixel is its channels x 256 with weight 0, a transparent one zeros with weight 256.
+// Each out channel is then (dst x weight + share) / 256 with alpha 255, transparent pixels
+// leaving the destination untouched: the result of CompositeRowOntoOpaque to the bit.
+struct BlendFormRect {
+    const uint32_t* blueRed = nullptr;
+    const uint32_t* greenWeight = nullptr;
+    int pitch = 0;  // words between the starts of two rows, in both planes
+};
+// The blend form of `count` source pixels.
+void MakeBlendForm(uint32_t* blueRed, uint32_t* greenWeight, const uint32_t* s, int count);
+// Whether the current level composites from the blend form (otherwise drawing from the pixels is
+// the faster way, and the form need not be made).
+bool HasBlendFormKernel();
+// A rectangle in blend form composited onto opaque destination pixels (pitch in pixels).
+void CompositeBlendFormOntoOpaque(uint32_t* d, int dPitch, const BlendFormRect& s, int width,
+                                  int height);
 // TintRow on each row of a source rectangle of either form.
 void TintRect(uint32_t* d, int dPitch, const SourceRect& s, int width, int height, const Color& c,
               const uint8_t* effAlpha, const uint32_t* tintR, const uint32_t* tintG,
@@ -184,6 +206,8 @@ void CompositeRowOntoOpaque(uint32_t* d, const uint32_t* s, int count);
 void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPitch, int width,
                              int height);
 void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const SourceRect& s, int width, int height);
+void CompositeBlendFormOntoOpaque(uint32_t* d, int dPitch, const BlendFormRect& s, int width,
+                                  int height);
 void TintRect(uint32_t* d, int dPitch, const SourceRect& s, int width, int height, const Color& c,
               const uint8_t* effAlpha, const uint32_t* tintR, const uint32_t* tintG,
               const uint32_t* tintB, const uint16_t* blend);

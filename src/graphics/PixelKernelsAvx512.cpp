@@ -288,6 +288,60 @@ KELVANE_AVX512 void CompositeRectOntoOpaqueIndexed(uint32_t* d, int dPitch, cons
     }
 }
 
+// Sixteen pixels in blend form composited onto opaque ones: each channel (dst x weight + share)
+// / 256, alpha 255 (transparent lanes are the caller's to mask off).
+KELVANE_AVX512 inline __m512i BlendForm16(__m512i blueRed, __m512i greenWeight, __m512i d) {
+    // The weight, the high half of the green-weight word, into both halves.
+    const __m512i weightIndex = _mm512_set4_epi32(0x0F0E0F0E, 0x0B0A0B0A, 0x07060706, 0x03020302);
+    const __m512i weight = _mm512_shuffle_epi8(greenWeight, weightIndex);
+    const __m512i even = _mm512_add_epi16(_mm512_mullo_epi16(EvenBytes(d), weight), blueRed);
+    const __m512i odd = _mm512_add_epi16(_mm512_mullo_epi16(OddBytes(d), weight), greenWeight);
+    return Join(even, odd);
+}
+
+// Whole groups of sixteen in blend form: transparent groups (weight 256) leave the destination
+// alone, opaque groups (weight 0) need not read it.
+KELVANE_AVX512 inline __attribute__((always_inline)) void BlendFormGroups(
+    uint32_t* d, const uint32_t* blueRed, const uint32_t* greenWeight, int count) {
+    const __m512i transparent = _mm512_set1_epi32(0x01000000);
+    const __m512i opaque = _mm512_set1_epi32(0x00010000);
+    for (int i = 0; i < count; i += 16) {
+        const __m512i gw = _mm512_loadu_si512(greenWeight + i);
+        const __mmask16 visible = _mm512_cmplt_epu32_mask(gw, transparent);
+        if (visible == 0) continue;
+        const __m512i br = _mm512_loadu_si512(blueRed + i);
+        if (_mm512_cmplt_epu32_mask(gw, opaque) == 0xFFFF) {
+            _mm512_storeu_si512(d + i, Join(br, gw));
+            continue;
+        }
+        const __m512i dv = _mm512_loadu_si512(d + i);
+        _mm512_storeu_si512(d + i, _mm512_mask_mov_epi32(dv, visible, BlendForm16(br, gw, dv)));
+    }
+}
+
+KELVANE_AVX512 void CompositeBlendFormOntoOpaque(uint32_t* d, int dPitch, const BlendFormRect& s,
+                                                 int width, int height) {
+    const __m512i transparent = _mm512_set1_epi32(0x01000000);
+    const int whole = width & ~15;
+    const __mmask16 tail = TailMask(width - whole);
+    for (int j = 0; j < height; ++j) {
+        uint32_t* row = d + size_t(j) * size_t(dPitch);
+        const uint32_t* blueRed = s.blueRed + size_t(j) * size_t(s.pitch);
+        const uint32_t* greenWeight = s.greenWeight + size_t(j) * size_t(s.pitch);
+        BlendFormGroups(row, blueRed, greenWeight, whole);
+        // The end of the row by masked loads and stores (measured faster here than the
+        // overlapping last group of the pixel kernels, which cannot skip that group).
+        if (whole < width) {
+            const __m512i gw = _mm512_maskz_loadu_epi32(tail, greenWeight + whole);
+            const __mmask16 visible = _mm512_cmplt_epu32_mask(gw, transparent) & tail;
+            if (visible == 0) continue;
+            const __m512i br = _mm512_maskz_loadu_epi32(tail, blueRed + whole);
+            const __m512i dv = _mm512_maskz_loadu_epi32(tail, row + whole);
+            _mm512_mask_storeu_epi32(row + whole, visible, BlendForm16(br, gw, dv));
+        }
+    }
+}
+
 KELVANE_AVX512 void TintRect(uint32_t* d, int dPitch, const SourceRect& s, int width, int height,
                              const Color& c, const uint8_t* effAlpha, const uint32_t* tintR,
                              const uint32_t* tintG, const uint32_t* tintB, const uint16_t* blend) {
@@ -651,6 +705,7 @@ KernelTable Avx512Kernels() {
     table.finishFilteredRow = Avx512::FinishFilteredRow;
     table.accumulateRowPairs = Avx512::AccumulateRowPairs;
     table.finishFilteredRowPair = Avx512::FinishFilteredRowPair;
+    table.compositeBlendFormOntoOpaque = Avx512::CompositeBlendFormOntoOpaque;
     return table;
 }
 

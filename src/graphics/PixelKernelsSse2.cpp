@@ -309,6 +309,7 @@ KernelTable Sse2Kernels() {
                        nullptr,
                        nullptr,
                        nullptr,
+                       nullptr,
                        nullptr};
 }
 

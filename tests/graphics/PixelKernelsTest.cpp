@@ -305,6 +305,44 @@ TEST_F(PixelKernelsTest, RectKernelsMatchTheReferenceAtEveryLevel) {
     }
 }
 
+TEST_F(PixelKernelsTest, BlendFormCompositesAsThePixelsDoAtEveryLevel) {
+    // Runs of 1 to 40 pixels of each kind make whole groups of sixteen transparent, opaque and
+    // mixed. The destination is opaque by its flags; its alpha bytes vary, and only pixels the
+    // source leaves alone keep theirs.
+    for (int width : {1, 5, 16, 17, 24, 40, 63, 64, 100}) {
+        for (int height : {1, 3, 40}) {
+            const int srcPitch = width + 7;
+            const int dPitch = width + 3;
+            const size_t count = size_t(srcPitch) * size_t(height);
+            for (Alphas source : {Alphas::Mixed, Alphas::Translucent, Alphas::Opaque}) {
+                const std::vector<uint32_t> pixels = MakePixels(rng, count, source);
+                std::vector<uint32_t> blueRed(count), greenWeight(count);
+                MakeBlendForm(blueRed.data(), greenWeight.data(), pixels.data(), int(count));
+                BlendFormRect rect;
+                rect.blueRed = blueRed.data() + 1;
+                rect.greenWeight = greenWeight.data() + 1;
+                rect.pitch = srcPitch;
+                const std::vector<uint32_t> dst =
+                    MakePixels(rng, size_t(dPitch) * size_t(height) + 2, Alphas::Mixed);
+                std::vector<uint32_t> expected = dst;
+                Reference::CompositeRectOntoOpaque(expected.data() + 1, dPitch, pixels.data() + 1,
+                                                   srcPitch, width, height);
+                std::vector<uint32_t> scalar = dst;
+                Reference::CompositeBlendFormOntoOpaque(scalar.data() + 1, dPitch, rect, width,
+                                                        height);
+                ASSERT_EQ(scalar, expected) << width << " x " << height << ", scalar";
+                for (SimdLevel level : Levels()) {
+                    SetSimdLevel(level);
+                    std::vector<uint32_t> actual = dst;
+                    CompositeBlendFormOntoOpaque(actual.data() + 1, dPitch, rect, width, height);
+                    ASSERT_EQ(actual, expected)
+                        << width << " x " << height << ", " << SimdLevelName(level);
+                }
+            }
+        }
+    }
+}
+
 TEST_F(PixelKernelsTest, FilteredStretchPassesMatchTheReferenceAtEveryLevel) {
     for (int count : {1, 3, 4, 5, 16, 17, 33, 100}) {
         std::vector<uint16_t> in(size_t(count) * 4);
