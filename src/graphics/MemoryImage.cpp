@@ -242,6 +242,7 @@ void MemoryImage::BitsChanged() {
     rlAdditiveData.reset();
     paletteExpansion.reset();
     blendForm.reset();
+    blendFormAsked = false;
 }
 
 void MemoryImage::CommitBits() {
@@ -451,11 +452,16 @@ const uint32_t* MemoryImage::GetPaletteExpansion() {
 
 const uint32_t* MemoryImage::GetBlendForm() {
     if (blendForm) return blendForm.get();
-    // Two words per pixel: larger images than this (a whole screen is 307,200 pixels) are drawn
-    // from their pixels.
-    constexpr size_t kMaxPixels = size_t(1) << 20;
+    // Two words per pixel, kept as long as the image lives: images larger than 131,072 pixels
+    // (a whole screen is 307,200) are drawn from their pixels. With them too the game's peak
+    // memory grew by 9.5 MB instead of 3.8 MB.
+    constexpr size_t kMaxPixels = size_t(1) << 17;
     const size_t count = size_t(width) * size_t(height);
     if (count == 0 || count > kMaxPixels) return nullptr;
+    if (!blendFormAsked) {
+        blendFormAsked = true;
+        return nullptr;
+    }
     const uint32_t* src = nullptr;
     size_t srcPitch = size_t(width);
     if (colorTable && colorIndices) {

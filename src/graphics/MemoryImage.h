@@ -41,6 +41,7 @@ public:
     std::unique_ptr<uint8_t[]> rlAdditiveData;     // run lengths by zero / non-zero colour
     std::unique_ptr<uint32_t[]> paletteExpansion;  // palette form as 32-bit pixels, to draw from
     std::unique_ptr<uint32_t[]> blendForm;         // see GetBlendForm
+    bool blendFormAsked = false;   // GetBlendForm was asked since the pixels last changed
     bool bitsChangedFlag = false;  // pixels changed since the flags were last computed
     MemoryImageHost* host = nullptr;
 
@@ -107,10 +108,11 @@ public:
     // pixel up. Null for an image not in palette form, or when it cannot be allocated.
     const uint32_t* GetPaletteExpansion();
     // The pixels in blend form (see PixelKernels::MakeBlendForm): the blue-red plane, then the
-    // green-weight plane, each width x height words with row pitch = width. Made on first use and
-    // kept until the pixels change: blits onto an opaque destination draw from it when the
-    // kernels of this processor can. Null when the image has no pixels, or when it is too large
-    // to be worth the memory or cannot be allocated.
+    // green-weight plane, each width x height words with row pitch = width. Blits onto an opaque
+    // destination draw from it when the kernels of this processor can. It is made when asked for
+    // a second time with the same pixels (an image redrawn after every change would pay for it
+    // and gain nothing) and kept until the pixels change. Null before that, when the image has
+    // no pixels, when it is too large to be worth the memory, or when it cannot be allocated.
     const uint32_t* GetBlendForm();
     virtual void PurgeBits();
     virtual void DeleteSWBuffers();

@@ -342,48 +342,47 @@ TEST(MemoryImageTest, DeferredWholeFillGivesThePixelsOfAnImmediateFill) {
 }
 
 TEST(MemoryImageTest, BlitsOntoAnOpaqueImageFollowTheSourcesPixels) {
-    // The blend form a source keeps for these blits must give the pixels' composite for a part
-    // of the source, and follow the pixels when they change, in 32-bit and in palette form.
+    // The blend form a source keeps for these blits (made at its second draw) must give the
+    // pixels' composite for a part of the source, and follow the pixels when they change, in
+    // 32-bit and in palette form.
     std::vector<uint32_t> pixels(48 * 20);
     for (size_t i = 0; i < pixels.size(); ++i) {
         const uint32_t a = i % 7 == 0 ? 0 : i % 5 == 0 ? 255 : uint32_t(i * 37 % 254) + 1;
         pixels[i] = (a << 24) | uint32_t(i * 2654435761u >> 8 & 0x00FFFFFF);
     }
-    auto expectDrawnAsThePixels = [](MemoryImage& source, const char* what) {
-        const Rect part(3, 2, 41, 17);
-        auto screen = MakeImage(64, 32, 0xFF204060);
-        screen->SetImageMode(false, false);
-        screen->Blt(&source, 5, 4, part, Color::White, 0);
+    const Rect part(3, 2, 41, 17);
+    // Draws the part twice, each time onto a fresh opaque screen, and compares with the
+    // composite of `expectedSource`'s pixels.
+    auto expectDrawnAs = [&](MemoryImage& source, MemoryImage& expectedSource, const char* what) {
         std::vector<uint32_t> expected(64 * 32, 0xFF204060);
-        const uint32_t* s = source.GetBits();
         PixelKernels::Reference::CompositeRectOntoOpaque(expected.data() + 4 * 64 + 5, 64,
-                                                         s + 2 * source.width + 3, source.width,
+                                                         expectedSource.GetBits() + 2 * 48 + 3, 48,
                                                          part.width, part.height);
-        EXPECT_EQ(std::vector<uint32_t>(screen->GetBits(), screen->GetBits() + 64 * 32), expected)
-            << what;
+        for (int draw = 1; draw <= 2; ++draw) {
+            auto screen = MakeImage(64, 32, 0xFF204060);
+            screen->SetImageMode(false, false);
+            screen->Blt(&source, 5, 4, part, Color::White, 0);
+            EXPECT_EQ(std::vector<uint32_t>(screen->GetBits(), screen->GetBits() + 64 * 32),
+                      expected)
+                << what << ", draw " << draw;
+        }
     };
     auto source = std::make_unique<MemoryImage>(nullptr);
     source->SetBits(pixels.data(), 48, 20);
-    expectDrawnAsThePixels(*source, "first draw");
+    expectDrawnAs(*source, *source, "first pixels");
+    EXPECT_NE(source->blendForm, nullptr);
     for (uint32_t& p : pixels) p = (p & 0xFF000000) | (~p & 0x00FFFFFF);
     source->SetBits(pixels.data(), 48, 20);
-    expectDrawnAsThePixels(*source, "after SetBits");
+    expectDrawnAs(*source, *source, "after SetBits");
     source->GetBits()[2 * 48 + 3] = 0x80FFFFFF;
     source->BitsChanged();
-    expectDrawnAsThePixels(*source, "after a change through GetBits");
+    expectDrawnAs(*source, *source, "after a change through GetBits");
 
-    // A palette form: 200 distinct pixels.
+    // A palette form: 200 distinct pixels (GetBits would leave palette form: a copy answers).
     for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = pixels[i % 200];
     source->SetBits(pixels.data(), 48, 20);
     ASSERT_TRUE(source->Palletize());
-    auto copy = std::make_unique<MemoryImage>(*source);  // GetBits would leave palette form
-    auto screen = MakeImage(64, 32, 0xFF204060);
-    screen->SetImageMode(false, false);
-    screen->Blt(source.get(), 5, 4, Rect(3, 2, 41, 17), Color::White, 0);
-    auto fromPixels = MakeImage(64, 32, 0xFF204060);
-    PixelKernels::Reference::CompositeRectOntoOpaque(fromPixels->GetBits() + 4 * 64 + 5, 64,
-                                                     copy->GetBits() + 2 * 48 + 3, 48, 41, 17);
-    EXPECT_EQ(std::vector<uint32_t>(screen->GetBits(), screen->GetBits() + 64 * 32),
-              std::vector<uint32_t>(fromPixels->GetBits(), fromPixels->GetBits() + 64 * 32))
-        << "palette form";
+    MemoryImage copy(*source);
+    expectDrawnAs(*source, copy, "palette form");
+    EXPECT_NE(source->colorIndices, nullptr);
 }
