@@ -88,6 +88,18 @@ KELVANE_AVX2 inline __m256i CompositeOpaqueSplit8(__m256i sEven, __m256i sOdd, _
     return Join(even, odd);
 }
 
+// Eight pixels in blend form composited onto opaque ones: each channel (dst x weight + share) /
+// 256, alpha 255 (transparent lanes are the caller's to leave alone).
+KELVANE_AVX2 inline __m256i BlendForm8(__m256i blueRed, __m256i greenWeight, __m256i d) {
+    // The weight, the high half of the green-weight word, into both halves.
+    const __m256i weightIndex = _mm256_setr_epi32(0x03020302, 0x07060706, 0x0B0A0B0A, 0x0F0E0F0E,
+                                                  0x03020302, 0x07060706, 0x0B0A0B0A, 0x0F0E0F0E);
+    const __m256i weight = _mm256_shuffle_epi8(greenWeight, weightIndex);
+    const __m256i even = _mm256_add_epi16(_mm256_mullo_epi16(EvenBytes(d), weight), blueRed);
+    const __m256i odd = _mm256_add_epi16(_mm256_mullo_epi16(OddBytes(d), weight), greenWeight);
+    return Join(even, odd);
+}
+
 KELVANE_AVX2 void FillRowOpaque(uint32_t* p, int count, uint32_t packed) {
     const __m256i v = _mm256_set1_epi32(int(packed));
     int i = 0;
@@ -375,6 +387,39 @@ KELVANE_AVX2 void FinishFilteredRowPair(uint32_t* d, const uint16_t* in0, uint32
                                      count - i);
 }
 
+KELVANE_AVX2 void CompositeBlendFormOntoOpaque(uint32_t* d, int dPitch, const BlendFormRect& s,
+                                               int width, int height) {
+    // Green-weight words are below 2^25, so signed compares order them: transparent pixels
+    // (weight 256) reach 0x01000000, opaque ones (weight 0) stay below 0x00010000.
+    const __m256i transparent = _mm256_set1_epi32(0x01000000);
+    const __m256i opaque = _mm256_set1_epi32(0x00010000);
+    for (int j = 0; j < height; ++j) {
+        uint32_t* row = d + size_t(j) * size_t(dPitch);
+        const uint32_t* blueRed = s.blueRed + size_t(j) * size_t(s.pitch);
+        const uint32_t* greenWeight = s.greenWeight + size_t(j) * size_t(s.pitch);
+        int i = 0;
+        for (; i + 8 <= width; i += 8) {
+            const __m256i gw = Load(greenWeight + i);
+            const __m256i visible = _mm256_cmpgt_epi32(transparent, gw);
+            if (_mm256_testz_si256(visible, visible)) continue;
+            const __m256i br = Load(blueRed + i);
+            if (_mm256_movemask_epi8(_mm256_cmpgt_epi32(opaque, gw)) == -1) {
+                Store(row + i, Join(br, gw));
+                continue;
+            }
+            const __m256i dv = Load(row + i);
+            Store(row + i, _mm256_blendv_epi8(dv, BlendForm8(br, gw, dv), visible));
+        }
+        if (i < width) {
+            BlendFormRect rest;
+            rest.blueRed = blueRed + i;
+            rest.greenWeight = greenWeight + i;
+            rest.pitch = s.pitch;
+            Reference::CompositeBlendFormOntoOpaque(row + i, dPitch, rest, width - i, 1);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace Avx2
 
@@ -393,6 +438,7 @@ KernelTable Avx2Kernels() {
     table.accumulateColumnTap = Avx2::AccumulateColumnTap;
     table.accumulateRowPairs = Avx2::AccumulateRowPairs;
     table.finishFilteredRowPair = Avx2::FinishFilteredRowPair;
+    table.compositeBlendFormOntoOpaque = Avx2::CompositeBlendFormOntoOpaque;
     return table;
 }
 
