@@ -198,6 +198,13 @@ KELVANE_AVX2 void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_
     }
 }
 
+// Opaque over opaque the weight is 255: (src x 255 + dst) / 256 is src, less one where
+// dst < src (alpha stays 255).
+KELVANE_AVX2 inline __m256i OpaqueOverOpaque8(__m256i s, __m256i d) {
+    const __m256i notAbove = _mm256_cmpeq_epi8(_mm256_max_epu8(s, d), d);  // s <= d
+    return _mm256_add_epi8(s, _mm256_xor_si256(notAbove, _mm256_set1_epi8(-1)));
+}
+
 KELVANE_AVX2 void CompositeRow(uint32_t* d, const uint32_t* s, int count, const uint16_t* blend) {
     int i = 0;
     for (; i + 8 <= count; i += 8) {
@@ -208,9 +215,27 @@ KELVANE_AVX2 void CompositeRow(uint32_t* d, const uint32_t* s, int count, const 
         }
         // Over opaque pixels alpha 0 gives the destination back, so no pixel needs skipping.
         const __m256i sv = Load(s + i);
-        Store(d + i, CompositeOpaque8(sv, dv, SpreadAlpha(sv)));
+        Store(d + i, AllOpaque(sv) ? OpaqueOverOpaque8(sv, dv)
+                                   : CompositeOpaque8(sv, dv, SpreadAlpha(sv)));
     }
     Reference::CompositeRow(d + i, s + i, count - i, blend);
+}
+
+KELVANE_AVX2 void CompositeRowOverColor(uint32_t* d, const uint32_t* s, int count, uint32_t under,
+                                        const uint16_t* blend) {
+    if ((under >> 24) != 255) {
+        Reference::CompositeRowOverColor(d, s, count, under, blend);
+        return;
+    }
+    // As CompositeRow over opaque pixels, with the destination a constant.
+    const __m256i uv = _mm256_set1_epi32(int(under));
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m256i sv = Load(s + i);
+        Store(d + i, AllOpaque(sv) ? OpaqueOverOpaque8(sv, uv)
+                                   : CompositeOpaque8(sv, uv, SpreadAlpha(sv)));
+    }
+    Reference::CompositeRowOverColor(d + i, s + i, count - i, under, blend);
 }
 
 KELVANE_AVX2 void TintRow(uint32_t* d, const uint32_t* s, int count, const Color& c,
@@ -397,6 +422,17 @@ KELVANE_AVX2 void CompositeBlendFormOntoOpaque(uint32_t* d, int dPitch, const Bl
         uint32_t* row = d + size_t(j) * size_t(dPitch);
         const uint32_t* blueRed = s.blueRed + size_t(j) * size_t(s.pitch);
         const uint32_t* greenWeight = s.greenWeight + size_t(j) * size_t(s.pitch);
+        // A row longer than eight pixels ends with the last eight: computed first, from the
+        // untouched destination, and stored last over the overlap.
+        const bool overlap = width > 8 && width % 8 != 0;
+        __m256i last = _mm256_setzero_si256();
+        if (overlap) {
+            const int k = width - 8;
+            const __m256i gw = Load(greenWeight + k);
+            const __m256i dv = Load(row + k);
+            last = _mm256_blendv_epi8(dv, BlendForm8(Load(blueRed + k), gw, dv),
+                                      _mm256_cmpgt_epi32(transparent, gw));
+        }
         int i = 0;
         for (; i + 8 <= width; i += 8) {
             const __m256i gw = Load(greenWeight + i);
@@ -410,7 +446,9 @@ KELVANE_AVX2 void CompositeBlendFormOntoOpaque(uint32_t* d, int dPitch, const Bl
             const __m256i dv = Load(row + i);
             Store(row + i, _mm256_blendv_epi8(dv, BlendForm8(br, gw, dv), visible));
         }
-        if (i < width) {
+        if (overlap) {
+            Store(row + width - 8, last);
+        } else if (i < width) {
             BlendFormRect rest;
             rest.blueRed = blueRed + i;
             rest.greenWeight = greenWeight + i;
@@ -439,6 +477,7 @@ KernelTable Avx2Kernels() {
     table.accumulateRowPairs = Avx2::AccumulateRowPairs;
     table.finishFilteredRowPair = Avx2::FinishFilteredRowPair;
     table.compositeBlendFormOntoOpaque = Avx2::CompositeBlendFormOntoOpaque;
+    table.compositeRowOverColor = Avx2::CompositeRowOverColor;
     return table;
 }
 
