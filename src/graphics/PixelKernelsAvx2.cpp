@@ -238,13 +238,35 @@ KELVANE_AVX2 void CompositeRowOverColor(uint32_t* d, const uint32_t* s, int coun
     Reference::CompositeRowOverColor(d + i, s + i, count - i, under, blend);
 }
 
+// Eight source pixels tinted onto eight opaque ones.
+KELVANE_AVX2 inline __m256i TintOpaque8(__m256i sv, __m256i dv, __m256i tintEven, __m256i tintOdd,
+                                        __m256i colorAlpha) {
+    // m = colour alpha x source alpha / 255, the division exact as (x + 1 + x / 256) / 256.
+    const __m256i x = _mm256_mullo_epi16(SpreadAlpha(sv), colorAlpha);
+    const __m256i m = _mm256_srli_epi16(
+        _mm256_add_epi16(_mm256_add_epi16(x, _mm256_set1_epi16(1)), _mm256_srli_epi16(x, 8)), 8);
+    const __m256i te = _mm256_srli_epi16(_mm256_mullo_epi16(EvenBytes(sv), tintEven), 8);
+    const __m256i to = _mm256_srli_epi16(_mm256_mullo_epi16(OddBytes(sv), tintOdd), 8);
+    // Over opaque pixels oa = 255 and w = m; m = 0 gives the pixel back.
+    return CompositeOpaqueSplit8(te, to, dv, m);
+}
+
 KELVANE_AVX2 void TintRow(uint32_t* d, const uint32_t* s, int count, const Color& c,
                           const uint8_t* effAlpha, const uint32_t* tintR, const uint32_t* tintG,
                           const uint32_t* tintB, const uint16_t* blend) {
     const __m256i tintEven = _mm256_set1_epi32(int((uint32_t(c.red) << 16) | uint32_t(c.blue)));
     const __m256i tintOdd = _mm256_set1_epi32(c.green);
     const __m256i colorAlpha = _mm256_set1_epi16(short(c.alpha));
-    const __m256i oneLane = _mm256_set1_epi16(1);
+    // A row longer than eight pixels over opaque ones ends with its last eight: computed first,
+    // from the untouched destination, and stored last over the overlap (glyph rows are often
+    // a little over eight pixels wide).
+    bool overlap = false;
+    __m256i last = _mm256_setzero_si256();
+    if (count > 8 && count % 8 != 0) {
+        const __m256i dv = Load(d + count - 8);
+        overlap = AllOpaque(dv);
+        if (overlap) last = TintOpaque8(Load(s + count - 8), dv, tintEven, tintOdd, colorAlpha);
+    }
     int i = 0;
     for (; i + 8 <= count; i += 8) {
         const __m256i dv = Load(d + i);
@@ -252,15 +274,11 @@ KELVANE_AVX2 void TintRow(uint32_t* d, const uint32_t* s, int count, const Color
             Reference::TintRow(d + i, s + i, 8, c, effAlpha, tintR, tintG, tintB, blend);
             continue;
         }
-        const __m256i sv = Load(s + i);
-        // m = colour alpha x source alpha / 255, the division exact as (x + 1 + x / 256) / 256.
-        const __m256i x = _mm256_mullo_epi16(SpreadAlpha(sv), colorAlpha);
-        const __m256i m = _mm256_srli_epi16(
-            _mm256_add_epi16(_mm256_add_epi16(x, oneLane), _mm256_srli_epi16(x, 8)), 8);
-        const __m256i te = _mm256_srli_epi16(_mm256_mullo_epi16(EvenBytes(sv), tintEven), 8);
-        const __m256i to = _mm256_srli_epi16(_mm256_mullo_epi16(OddBytes(sv), tintOdd), 8);
-        // Over opaque pixels oa = 255 and w = m; m = 0 gives the pixel back.
-        Store(d + i, CompositeOpaqueSplit8(te, to, dv, m));
+        Store(d + i, TintOpaque8(Load(s + i), dv, tintEven, tintOdd, colorAlpha));
+    }
+    if (overlap) {
+        Store(d + count - 8, last);
+        return;
     }
     Reference::TintRow(d + i, s + i, count - i, c, effAlpha, tintR, tintG, tintB, blend);
 }
