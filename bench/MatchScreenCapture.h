@@ -141,6 +141,14 @@ public:
     bool captured = false;
 
     void UpdateOnce() override {
+        // Until the match is on, the random numbers start over at every update: the menus take
+        // a number of updates that depends on loading times, and the match (its board, the
+        // autoplayer's moves) then always starts from the same numbers and draws the same
+        // frame.
+        if (currentScreenId() != Kelvane::SCREEN_MAIN) {
+            SeedRandom(1);
+            std::srand(1);
+        }
         GameApp::UpdateOnce();
         if (captured || currentScreenId() != Kelvane::SCREEN_MAIN) return;
         auto* match = static_cast<Kelvane::MainScreen*>(gui()->currentScreen());

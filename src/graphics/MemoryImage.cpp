@@ -103,8 +103,9 @@ MemoryImage::MemoryImage(const MemoryImage& other)
     }
     if (other.nativeAlphaData) {
         const size_t n = other.colorTable ? 256 : count;
-        nativeAlphaData = std::make_unique<uint32_t[]>(n);
-        std::memcpy(nativeAlphaData.get(), other.nativeAlphaData.get(), n * 4);
+        // A derived buffer: when memory is short it is simply built again on first use.
+        nativeAlphaData = AllocateAlignedWords(n);
+        if (nativeAlphaData) std::memcpy(nativeAlphaData.get(), other.nativeAlphaData.get(), n * 4);
     }
     if (other.rlAlphaData) {
         rlAlphaData = std::make_unique<uint8_t[]>(count);
@@ -144,7 +145,7 @@ bool MemoryImage::AllocateBits() {
     bits.reset();
     const size_t count = GuardedPixelCount(width, height);
     if (count == SIZE_MAX) return false;
-    bits.reset(new (std::nothrow) uint32_t[count]);
+    bits = AllocateAlignedWords(count);
     if (!bits) return false;
     bits[count - 1] = kGuardWord;
     pitch = width;
@@ -358,14 +359,15 @@ uint32_t* MemoryImage::GetNativeAlphaData(const NativeDisplay* display) {
     CommitBits();
     if (display && display->rgbBitCount != 0) nativeFormat = *display;
     if (colorTable) {
-        nativeAlphaData = std::make_unique<uint32_t[]>(256);
+        nativeAlphaData = AllocateAlignedWords(256);
+        if (!nativeAlphaData) return nullptr;
         for (int i = 0; i < 256; ++i) nativeAlphaData[i] = ToNative(colorTable[i], nativeFormat);
         return nativeAlphaData.get();
     }
     const uint32_t* src = GetBits();
     if (!src) return nullptr;
     const size_t count = size_t(width) * size_t(height);
-    nativeAlphaData.reset(new (std::nothrow) uint32_t[std::max<size_t>(count, 1)]);
+    nativeAlphaData = AllocateAlignedWords(std::max<size_t>(count, 1));
     if (!nativeAlphaData) return nullptr;
     for (int y = 0; y < height; ++y) {
         const uint32_t* row = src + size_t(y) * size_t(pitch);
@@ -440,7 +442,7 @@ const uint32_t* MemoryImage::GetPaletteExpansion() {
     if (!colorTable || !colorIndices) return nullptr;
     if (paletteExpansion) return paletteExpansion.get();
     const size_t count = size_t(width) * size_t(height);
-    paletteExpansion.reset(new (std::nothrow) uint32_t[std::max<size_t>(count, 1)]);
+    paletteExpansion = AllocateAlignedWords(std::max<size_t>(count, 1));
     if (!paletteExpansion) return nullptr;
     for (int y = 0; y < height; ++y) {
         const size_t row = size_t(y) * size_t(width);
@@ -471,7 +473,7 @@ const uint32_t* MemoryImage::GetBlendForm() {
         srcPitch = size_t(pitch);
     }
     if (!src) return nullptr;
-    blendForm.reset(new (std::nothrow) uint32_t[count * 2]);
+    blendForm = AllocateAlignedWords(count * 2);
     if (!blendForm) return nullptr;
     for (int y = 0; y < height; ++y) {
         const size_t at = size_t(y) * size_t(width);

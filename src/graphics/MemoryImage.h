@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "graphics/Image.h"
+#include "platform/AlignedBuffer.h"
 #include "platform/NativeDisplay.h"
 
 namespace Zarvo {
@@ -24,7 +25,7 @@ public:
     static constexpr int kHwFlagA4R4G4B4 = 4;
     static constexpr int kHwFlagA8R8G8B8 = 8;
 
-    std::unique_ptr<uint32_t[]> bits;  // width x height + 1 words, guard word last
+    AlignedWords bits;  // width x height + 1 words, guard word last
     int bitsChangedCount = 0;
     void* hwData = nullptr;                  // texture data of a hardware back-end (not owned here)
     int hwFlags = 0;                         // kHwFlag bits: texture hints for a hardware back-end
@@ -36,11 +37,11 @@ public:
     bool isVolatile = false;
     bool purgeBits = false;
     bool wantPal = false;
-    std::unique_ptr<uint32_t[]> nativeAlphaData;   // premultiplied display-format copy
+    AlignedWords nativeAlphaData;                   // premultiplied display-format copy
     std::unique_ptr<uint8_t[]> rlAlphaData;        // run lengths by alpha class
     std::unique_ptr<uint8_t[]> rlAdditiveData;     // run lengths by zero / non-zero colour
-    std::unique_ptr<uint32_t[]> paletteExpansion;  // palette form as 32-bit pixels, to draw from
-    std::unique_ptr<uint32_t[]> blendForm;         // see GetBlendForm
+    AlignedWords paletteExpansion;                 // palette form as 32-bit pixels, to draw from
+    AlignedWords blendForm;                        // see GetBlendForm
     bool blendFormAsked = false;   // GetBlendForm was asked since the pixels last changed
     bool bitsChangedFlag = false;  // pixels changed since the flags were last computed
     MemoryImageHost* host = nullptr;

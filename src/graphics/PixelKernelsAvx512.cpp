@@ -7,6 +7,7 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <cstdint>
 
 // GCC 12 takes the deliberately undefined pass-through operand of some AVX-512 intrinsics for an
 // uninitialised variable.
@@ -299,6 +300,29 @@ KELVANE_AVX512 inline __m512i BlendForm16(__m512i blueRed, __m512i greenWeight, 
     return Join(even, odd);
 }
 
+constexpr int kNarrowBlendForm = 48;
+// Rows at least this wide start with the pixels up to a cache line of the destination.
+constexpr int kAlignedRow = 96;
+
+// Join on eight pixels.
+KELVANE_AVX512 inline __m256i Join8(__m256i evenSums, __m256i oddSums) {
+    const __m256i joined = _mm256_ternarylogic_epi32(_mm256_srli_epi16(evenSums, 8), oddSums,
+                                                     _mm256_set1_epi32(0x0000FF00), 0xF8);
+    return _mm256_or_si256(joined, _mm256_set1_epi32(int(0xFF000000u)));
+}
+
+// BlendForm16 on eight pixels.
+KELVANE_AVX512 inline __m256i BlendForm8(__m256i blueRed, __m256i greenWeight, __m256i d) {
+    const __m256i weightIndex = _mm256_setr_epi32(0x03020302, 0x07060706, 0x0B0A0B0A, 0x0F0E0F0E,
+                                                  0x03020302, 0x07060706, 0x0B0A0B0A, 0x0F0E0F0E);
+    const __m256i weight = _mm256_shuffle_epi8(greenWeight, weightIndex);
+    const __m256i even = _mm256_add_epi16(
+        _mm256_mullo_epi16(_mm256_and_si256(d, _mm256_set1_epi32(0x00FF00FF)), weight), blueRed);
+    const __m256i odd =
+        _mm256_add_epi16(_mm256_mullo_epi16(_mm256_srli_epi16(d, 8), weight), greenWeight);
+    return Join8(even, odd);
+}
+
 // Whole groups of sixteen in blend form: transparent groups (weight 256) leave the destination
 // alone, opaque groups (weight 0) need not read it.
 KELVANE_AVX512 inline __attribute__((always_inline)) void BlendFormGroups(
@@ -319,26 +343,93 @@ KELVANE_AVX512 inline __attribute__((always_inline)) void BlendFormGroups(
     }
 }
 
-KELVANE_AVX512 void CompositeBlendFormOntoOpaque(uint32_t* d, int dPitch, const BlendFormRect& s,
-                                                 int width, int height) {
-    const __m512i transparent = _mm512_set1_epi32(0x01000000);
-    const int whole = width & ~15;
-    const __mmask16 tail = TailMask(width - whole);
+// Narrow images (pieces, icons) in groups of eight: a row of forty is five groups instead of
+// three, and the finer groups skip more of a round piece's transparent corners. Half-width
+// vectors also measured faster for these rows, which stay in the first-level cache; wide
+// images, which stream from further out, are faster in whole groups.
+KELVANE_AVX512 void CompositeNarrowBlendForm(uint32_t* d, int dPitch, const BlendFormRect& s,
+                                             int width, int height) {
+    const __m256i transparent = _mm256_set1_epi32(0x01000000);
+    const __m256i opaque = _mm256_set1_epi32(0x00010000);
+    const int whole = width & ~7;
+    const __mmask8 tail = __mmask8((1u << (width - whole)) - 1);
     for (int j = 0; j < height; ++j) {
         uint32_t* row = d + size_t(j) * size_t(dPitch);
         const uint32_t* blueRed = s.blueRed + size_t(j) * size_t(s.pitch);
         const uint32_t* greenWeight = s.greenWeight + size_t(j) * size_t(s.pitch);
-        BlendFormGroups(row, blueRed, greenWeight, whole);
-        // The end of the row by masked loads and stores (measured faster here than the
-        // overlapping last group of the pixel kernels, which cannot skip that group).
-        if (whole < width) {
-            const __m512i gw = _mm512_maskz_loadu_epi32(tail, greenWeight + whole);
-            const __mmask16 visible = _mm512_cmplt_epu32_mask(gw, transparent) & tail;
+        for (int i = 0; i < whole; i += 8) {
+            const __m256i gw = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(greenWeight + i));
+            const __mmask8 visible = _mm256_cmplt_epu32_mask(gw, transparent);
             if (visible == 0) continue;
-            const __m512i br = _mm512_maskz_loadu_epi32(tail, blueRed + whole);
-            const __m512i dv = _mm512_maskz_loadu_epi32(tail, row + whole);
-            _mm512_mask_storeu_epi32(row + whole, visible, BlendForm16(br, gw, dv));
+            const __m256i br = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(blueRed + i));
+            if (_mm256_cmplt_epu32_mask(gw, opaque) == 0xFF) {
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + i), Join8(br, gw));
+                continue;
+            }
+            const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + i));
+            _mm256_mask_storeu_epi32(row + i, visible, BlendForm8(br, gw, dv));
         }
+        if (tail != 0) {
+            const __m256i gw = _mm256_maskz_loadu_epi32(tail, greenWeight + whole);
+            const __mmask8 visible = _mm256_cmplt_epu32_mask(gw, transparent) & tail;
+            if (visible == 0) continue;
+            const __m256i br = _mm256_maskz_loadu_epi32(tail, blueRed + whole);
+            const __m256i dv = _mm256_maskz_loadu_epi32(tail, row + whole);
+            _mm256_mask_storeu_epi32(row + whole, visible, BlendForm8(br, gw, dv));
+        }
+    }
+}
+
+// Up to sixteen pixels in blend form by masked loads and stores: the ends of a row. Up to eight
+// in half-width vectors, which cost half the work of a whole group.
+KELVANE_AVX512 inline void BlendFormPart(uint32_t* d, const uint32_t* blueRed,
+                                         const uint32_t* greenWeight, int count) {
+    if (count <= 8) {
+        const __mmask8 part = __mmask8((1u << count) - 1);
+        const __m256i gw = _mm256_maskz_loadu_epi32(part, greenWeight);
+        const __mmask8 visible =
+            _mm256_cmplt_epu32_mask(gw, _mm256_set1_epi32(0x01000000)) & part;
+        if (visible == 0) return;
+        const __m256i br = _mm256_maskz_loadu_epi32(part, blueRed);
+        const __m256i dv = _mm256_maskz_loadu_epi32(part, d);
+        _mm256_mask_storeu_epi32(d, visible, BlendForm8(br, gw, dv));
+        return;
+    }
+    const __mmask16 part = TailMask(count);
+    const __m512i gw = _mm512_maskz_loadu_epi32(part, greenWeight);
+    const __mmask16 visible = _mm512_cmplt_epu32_mask(gw, _mm512_set1_epi32(0x01000000)) & part;
+    if (visible == 0) return;
+    const __m512i br = _mm512_maskz_loadu_epi32(part, blueRed);
+    const __m512i dv = _mm512_maskz_loadu_epi32(part, d);
+    _mm512_mask_storeu_epi32(d, visible, BlendForm16(br, gw, dv));
+}
+
+KELVANE_AVX512 void CompositeBlendFormOntoOpaque(uint32_t* d, int dPitch, const BlendFormRect& s,
+                                                 int width, int height) {
+    if (width <= kNarrowBlendForm) {
+        CompositeNarrowBlendForm(d, dPitch, s, width, height);
+        return;
+    }
+    for (int j = 0; j < height; ++j) {
+        uint32_t* row = d + size_t(j) * size_t(dPitch);
+        const uint32_t* blueRed = s.blueRed + size_t(j) * size_t(s.pitch);
+        const uint32_t* greenWeight = s.greenWeight + size_t(j) * size_t(s.pitch);
+        // In a wide row the pixels up to the destination's next cache line come first, so that
+        // the whole groups store whole lines (a row drawn at any other offset measured up to a
+        // sixth slower); the source is read across lines instead, which costs less. Rows of a
+        // few groups are faster without the extra group. The end of the row by masked loads
+        // and stores, measured faster here than the overlapping last group of the pixel
+        // kernels, which cannot skip that group.
+        const int head =
+            width < kAlignedRow
+                ? 0
+                : int(((64 - (reinterpret_cast<uintptr_t>(row) & 63)) & 63) / 4);
+        if (head > 0) BlendFormPart(row, blueRed, greenWeight, head);
+        const int whole = (width - head) & ~15;
+        BlendFormGroups(row + head, blueRed + head, greenWeight + head, whole);
+        const int done = head + whole;
+        if (done < width)
+            BlendFormPart(row + done, blueRed + done, greenWeight + done, width - done);
     }
 }
 

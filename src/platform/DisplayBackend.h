@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/AlignedBuffer.h"
 #include "platform/CursorImage.h"
 #include "platform/NativeDisplay.h"
 
@@ -45,7 +46,7 @@ public:
     void SetVSync(bool on) { vsync_ = on; }
 
     uint32_t* Pixels() { return backBuffer_.empty() ? nullptr : backBuffer_.data(); }
-    std::vector<uint32_t>& BackBuffer() { return backBuffer_; }
+    std::vector<uint32_t, AlignedAllocator<uint32_t>>& BackBuffer() { return backBuffer_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
     bool IsWindowed() const { return windowed_; }
@@ -76,7 +77,7 @@ protected:
     // the caller holds the critical section.
     void DrawCursorOver(uint32_t* frame);
 
-    std::vector<uint32_t> backBuffer_;
+    std::vector<uint32_t, AlignedAllocator<uint32_t>> backBuffer_;
     int width_ = 0;
     int height_ = 0;
     bool windowed_ = true;

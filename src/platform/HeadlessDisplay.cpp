@@ -24,7 +24,7 @@ int HeadlessDisplay::Initialize(PlatformWindow&, int width, int height, bool win
 void HeadlessDisplay::Present() {
     std::lock_guard<std::recursive_mutex> guard(lock_);
     ++presentCount;
-    presentedFrame = backBuffer_;
+    presentedFrame.assign(backBuffer_.begin(), backBuffer_.end());
     if (!presentedFrame.empty()) DrawCursorOver(presentedFrame.data());
 }
 

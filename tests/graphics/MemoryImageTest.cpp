@@ -31,6 +31,21 @@ TEST(MemoryImageTest, LazyBitsWithGuardWord) {
     EXPECT_EQ(bits[6], MemoryImage::kGuardWord);
 }
 
+// The vector kernels store whole cache lines only from buffers that start on one.
+TEST(MemoryImageTest, PixelBuffersStartOnACacheLine) {
+    auto aligned = [](const void* p) { return reinterpret_cast<uintptr_t>(p) % 64 == 0; };
+    for (int width : {1, 40, 300, 640}) {
+        MemoryImage image(nullptr);
+        image.Create(width, 7);
+        EXPECT_TRUE(aligned(image.GetBits())) << width;
+        image.FillRect(Rect(0, 0, width, 3), Color(10, 20, 30, 128), 0);
+        image.GetBlendForm();  // made on the second request
+        const uint32_t* form = image.GetBlendForm();
+        ASSERT_NE(form, nullptr) << width;
+        EXPECT_TRUE(aligned(form)) << width;
+    }
+}
+
 TEST(MemoryImageTest, OversizedImagesAllocateNothingAndDrawNothing) {
     EXPECT_EQ(MemoryImage::GuardedPixelCount(70000, 70000), SIZE_MAX);
     EXPECT_EQ(MemoryImage::GuardedPixelCount(-1, 5), SIZE_MAX);

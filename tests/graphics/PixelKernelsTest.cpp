@@ -308,8 +308,10 @@ TEST_F(PixelKernelsTest, RectKernelsMatchTheReferenceAtEveryLevel) {
 TEST_F(PixelKernelsTest, BlendFormCompositesAsThePixelsDoAtEveryLevel) {
     // Runs of 1 to 40 pixels of each kind make whole groups of sixteen transparent, opaque and
     // mixed. The destination is opaque by its flags; its alpha bytes vary, and only pixels the
-    // source leaves alone keep theirs.
-    for (int width : {1, 5, 16, 17, 24, 40, 63, 64, 100}) {
+    // source leaves alone keep theirs. Rows start at every offset within a cache line (the
+    // pitches are odd); the widths cross the kernels' changes of method (groups of eight up to
+    // 48 pixels, the destination's cache lines first from 96).
+    for (int width : {1, 5, 8, 16, 17, 24, 40, 47, 48, 49, 63, 64, 95, 96, 97, 100, 130}) {
         for (int height : {1, 3, 40}) {
             const int srcPitch = width + 7;
             const int dPitch = width + 3;

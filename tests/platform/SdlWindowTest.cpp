@@ -79,6 +79,7 @@ TEST_F(SdlWindowTest, TheDisplayMakesA640By480ScreenImage) {
         << display.LastError();
     EXPECT_EQ(display.Width(), 640);
     EXPECT_EQ(display.BackBuffer().size(), 640u * 480u);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(display.Pixels()) % 64, 0u);  // whole cache lines
     EXPECT_EQ(display.rgbBitCount, 32u);
     EXPECT_EQ(display.redMask, 0x00FF0000u);
     display.Present();
