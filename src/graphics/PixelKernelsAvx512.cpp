@@ -343,10 +343,48 @@ KELVANE_AVX512 inline __attribute__((always_inline)) void BlendFormGroups(
     }
 }
 
+// Up to eight pixels in blend form by masked loads and stores (`part` says which), in
+// half-width vectors, which cost half the work of a whole group: the ends of rows.
+KELVANE_AVX512 inline __attribute__((always_inline)) void BlendFormHalf(uint32_t* d,
+                                                                        const uint32_t* blueRed,
+                                                                        const uint32_t* greenWeight,
+                                                                        __mmask8 part) {
+    const __m256i gw = _mm256_maskz_loadu_epi32(part, greenWeight);
+    const __mmask8 visible = _mm256_cmplt_epu32_mask(gw, _mm256_set1_epi32(0x01000000)) & part;
+    if (visible == 0) return;
+    const __m256i br = _mm256_maskz_loadu_epi32(part, blueRed);
+    const __m256i dv = _mm256_maskz_loadu_epi32(part, d);
+    _mm256_mask_storeu_epi32(d, visible, BlendForm8(br, gw, dv));
+}
+
+// Up to sixteen pixels the same way, in whole vectors.
+KELVANE_AVX512 inline __attribute__((always_inline)) void BlendFormWhole(
+    uint32_t* d, const uint32_t* blueRed, const uint32_t* greenWeight, __mmask16 part) {
+    const __m512i gw = _mm512_maskz_loadu_epi32(part, greenWeight);
+    const __mmask16 visible = _mm512_cmplt_epu32_mask(gw, _mm512_set1_epi32(0x01000000)) & part;
+    if (visible == 0) return;
+    const __m512i br = _mm512_maskz_loadu_epi32(part, blueRed);
+    const __m512i dv = _mm512_maskz_loadu_epi32(part, d);
+    _mm512_mask_storeu_epi32(d, visible, BlendForm16(br, gw, dv));
+}
+
+// The first or last `count` pixels of a row (1 to 16).
+KELVANE_AVX512 inline __attribute__((always_inline)) void BlendFormPart(uint32_t* d,
+                                                                        const uint32_t* blueRed,
+                                                                        const uint32_t* greenWeight,
+                                                                        int count) {
+    if (count <= 8) {
+        BlendFormHalf(d, blueRed, greenWeight, __mmask8((1u << count) - 1));
+    } else {
+        BlendFormWhole(d, blueRed, greenWeight, TailMask(count));
+    }
+}
+
 // Narrow images (pieces, icons) in groups of eight: a row of forty is five groups instead of
 // three, and the finer groups skip more of a round piece's transparent corners. Half-width
 // vectors also measured faster for these rows, which stay in the first-level cache; wide
-// images, which stream from further out, are faster in whole groups.
+// images, which stream from further out, are faster in whole groups. (A row of sixteen or
+// fewer is one masked group of sixteen, which measured faster than two of eight.)
 KELVANE_AVX512 void CompositeNarrowBlendForm(uint32_t* d, int dPitch, const BlendFormRect& s,
                                              int width, int height) {
     const __m256i transparent = _mm256_set1_epi32(0x01000000);
@@ -358,7 +396,8 @@ KELVANE_AVX512 void CompositeNarrowBlendForm(uint32_t* d, int dPitch, const Blen
         const uint32_t* blueRed = s.blueRed + size_t(j) * size_t(s.pitch);
         const uint32_t* greenWeight = s.greenWeight + size_t(j) * size_t(s.pitch);
         for (int i = 0; i < whole; i += 8) {
-            const __m256i gw = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(greenWeight + i));
+            const __m256i gw =
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(greenWeight + i));
             const __mmask8 visible = _mm256_cmplt_epu32_mask(gw, transparent);
             if (visible == 0) continue;
             const __m256i br = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(blueRed + i));
@@ -369,61 +408,58 @@ KELVANE_AVX512 void CompositeNarrowBlendForm(uint32_t* d, int dPitch, const Blen
             const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + i));
             _mm256_mask_storeu_epi32(row + i, visible, BlendForm8(br, gw, dv));
         }
-        if (tail != 0) {
-            const __m256i gw = _mm256_maskz_loadu_epi32(tail, greenWeight + whole);
-            const __mmask8 visible = _mm256_cmplt_epu32_mask(gw, transparent) & tail;
-            if (visible == 0) continue;
-            const __m256i br = _mm256_maskz_loadu_epi32(tail, blueRed + whole);
-            const __m256i dv = _mm256_maskz_loadu_epi32(tail, row + whole);
-            _mm256_mask_storeu_epi32(row + whole, visible, BlendForm8(br, gw, dv));
+        if (tail != 0) BlendFormHalf(row + whole, blueRed + whole, greenWeight + whole, tail);
+    }
+}
+
+// Rows of `whole` pixels in groups of sixteen, then an end of the kind given, masked by `tail`
+// (the kind is known before the first row).
+enum class RowEnd { None, Half, Whole };
+template <RowEnd kEnd>
+KELVANE_AVX512 void BlendFormRows(uint32_t* d, int dPitch, const BlendFormRect& s, int whole,
+                                  __mmask16 tail, int height) {
+    for (int j = 0; j < height; ++j) {
+        uint32_t* row = d + size_t(j) * size_t(dPitch);
+        const uint32_t* blueRed = s.blueRed + size_t(j) * size_t(s.pitch);
+        const uint32_t* greenWeight = s.greenWeight + size_t(j) * size_t(s.pitch);
+        BlendFormGroups(row, blueRed, greenWeight, whole);
+        if constexpr (kEnd == RowEnd::Half) {
+            BlendFormHalf(row + whole, blueRed + whole, greenWeight + whole, __mmask8(tail));
+        } else if constexpr (kEnd == RowEnd::Whole) {
+            BlendFormWhole(row + whole, blueRed + whole, greenWeight + whole, tail);
         }
     }
 }
 
-// Up to sixteen pixels in blend form by masked loads and stores: the ends of a row. Up to eight
-// in half-width vectors, which cost half the work of a whole group.
-KELVANE_AVX512 inline void BlendFormPart(uint32_t* d, const uint32_t* blueRed,
-                                         const uint32_t* greenWeight, int count) {
-    if (count <= 8) {
-        const __mmask8 part = __mmask8((1u << count) - 1);
-        const __m256i gw = _mm256_maskz_loadu_epi32(part, greenWeight);
-        const __mmask8 visible =
-            _mm256_cmplt_epu32_mask(gw, _mm256_set1_epi32(0x01000000)) & part;
-        if (visible == 0) return;
-        const __m256i br = _mm256_maskz_loadu_epi32(part, blueRed);
-        const __m256i dv = _mm256_maskz_loadu_epi32(part, d);
-        _mm256_mask_storeu_epi32(d, visible, BlendForm8(br, gw, dv));
-        return;
-    }
-    const __mmask16 part = TailMask(count);
-    const __m512i gw = _mm512_maskz_loadu_epi32(part, greenWeight);
-    const __mmask16 visible = _mm512_cmplt_epu32_mask(gw, _mm512_set1_epi32(0x01000000)) & part;
-    if (visible == 0) return;
-    const __m512i br = _mm512_maskz_loadu_epi32(part, blueRed);
-    const __m512i dv = _mm512_maskz_loadu_epi32(part, d);
-    _mm512_mask_storeu_epi32(d, visible, BlendForm16(br, gw, dv));
-}
-
 KELVANE_AVX512 void CompositeBlendFormOntoOpaque(uint32_t* d, int dPitch, const BlendFormRect& s,
                                                  int width, int height) {
-    if (width <= kNarrowBlendForm) {
+    if (width > 16 && width <= kNarrowBlendForm) {
         CompositeNarrowBlendForm(d, dPitch, s, width, height);
+        return;
+    }
+    // The end of a row by masked loads and stores, measured faster here than the overlapping
+    // last group of the pixel kernels, which cannot skip that group.
+    if (width < kAlignedRow) {
+        const int whole = width & ~15;
+        const __mmask16 tail = TailMask(width - whole);
+        if (tail == 0) {
+            BlendFormRows<RowEnd::None>(d, dPitch, s, whole, tail, height);
+        } else if ((tail >> 8) == 0) {
+            BlendFormRows<RowEnd::Half>(d, dPitch, s, whole, tail, height);
+        } else {
+            BlendFormRows<RowEnd::Whole>(d, dPitch, s, whole, tail, height);
+        }
         return;
     }
     for (int j = 0; j < height; ++j) {
         uint32_t* row = d + size_t(j) * size_t(dPitch);
         const uint32_t* blueRed = s.blueRed + size_t(j) * size_t(s.pitch);
         const uint32_t* greenWeight = s.greenWeight + size_t(j) * size_t(s.pitch);
-        // In a wide row the pixels up to the destination's next cache line come first, so that
+        // A wide row starts with the pixels up to the destination's next cache line, so that
         // the whole groups store whole lines (a row drawn at any other offset measured up to a
         // sixth slower); the source is read across lines instead, which costs less. Rows of a
-        // few groups are faster without the extra group. The end of the row by masked loads
-        // and stores, measured faster here than the overlapping last group of the pixel
-        // kernels, which cannot skip that group.
-        const int head =
-            width < kAlignedRow
-                ? 0
-                : int(((64 - (reinterpret_cast<uintptr_t>(row) & 63)) & 63) / 4);
+        // few groups are faster without the extra group.
+        const int head = int(((64 - (reinterpret_cast<uintptr_t>(row) & 63)) & 63) / 4);
         if (head > 0) BlendFormPart(row, blueRed, greenWeight, head);
         const int whole = (width - head) & ~15;
         BlendFormGroups(row + head, blueRed + head, greenWeight + head, whole);

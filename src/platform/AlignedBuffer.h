@@ -29,7 +29,9 @@ struct AlignedAllocator {
     AlignedAllocator() = default;
     template <typename U>
     AlignedAllocator(const AlignedAllocator<U>&) noexcept {}
-    T* allocate(size_t n) { return static_cast<T*>(::operator new(n * sizeof(T), kPixelAlignment)); }
+    T* allocate(size_t n) {
+        return static_cast<T*>(::operator new(n * sizeof(T), kPixelAlignment));
+    }
     void deallocate(T* p, size_t) noexcept { ::operator delete(p, kPixelAlignment); }
     template <typename U>
     bool operator==(const AlignedAllocator<U>&) const noexcept {
