@@ -742,6 +742,19 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
     // src x colour channel / 256.
     const Color c(ClampChannel(color.red), ClampChannel(color.green), ClampChannel(color.blue),
                   ClampChannel(color.alpha));
+    // Black text at full strength only darkens: drawn through the weights of the source's
+    // blend form where the kernels have that, without the tint's products.
+    if (c == Color(0, 0, 0, 255) && HasDarkenKernel()) {
+        if (const uint32_t* form = src->GetBlendForm()) {
+            BlendFormRect rect;
+            rect.blueRed = form + size_t(srcRect.y) * size_t(src->width) + size_t(srcRect.x);
+            rect.greenWeight = rect.blueRed + size_t(src->width) * size_t(src->height);
+            rect.pitch = src->width;
+            DarkenThroughBlendForm(dstBits + size_t(y) * size_t(pitch) + size_t(x), pitch, rect, w,
+                                   srcRect.height, blend);
+            return;
+        }
+    }
     // Text is drawn glyph by glyph in one colour: the tables of the last colour are kept.
     thread_local struct TintTables {
         Color color{-1, -1, -1, -1};

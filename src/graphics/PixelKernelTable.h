@@ -50,6 +50,9 @@ struct KernelTable {
     // Null where a level has no version of its own (images are drawn from their pixels).
     void (*compositeBlendFormOntoOpaque)(uint32_t* d, int dPitch, const BlendFormRect& s, int width,
                                          int height);
+    // Null where a level has no version of its own (black text is tinted from the pixels).
+    void (*darkenThroughBlendForm)(uint32_t* d, int dPitch, const BlendFormRect& s, int width,
+                                   int height, const uint16_t* blend);
 };
 
 KernelTable ScalarKernels();

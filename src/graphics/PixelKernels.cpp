@@ -88,6 +88,22 @@ void CompositeBlendFormOntoOpaque(uint32_t* d, int dPitch, const BlendFormRect& 
     }
 }
 
+void DarkenThroughBlendForm(uint32_t* d, int dPitch, const BlendFormRect& s, int width, int height,
+                            const uint16_t* blend) {
+    for (int j = 0; j < height; ++j) {
+        uint32_t* row = d + size_t(j) * size_t(dPitch);
+        const uint32_t* greenWeight = s.greenWeight + size_t(j) * size_t(s.pitch);
+        for (int i = 0; i < width; ++i) {
+            const uint32_t weight = greenWeight[i] >> 16;
+            if (weight == 256) continue;  // alpha 0
+            // The effective alpha is the source alpha (the colour's alpha is 255).
+            const uint32_t m = weight == 0 ? 255 : 256 - weight;
+            const uint32_t entry = blend[m * 256 + (row[i] >> 24)];
+            row[i] = Composite(0, row[i], entry & 0xFF, entry >> 8);
+        }
+    }
+}
+
 void TintRect(uint32_t* d, int dPitch, const SourceRect& s, int width, int height, const Color& c,
               const uint8_t* effAlpha, const uint32_t* tintR, const uint32_t* tintG,
               const uint32_t* tintB, const uint16_t* blend) {
@@ -281,6 +297,7 @@ KernelTable ScalarKernels() {
                        nullptr,
                        nullptr,
                        nullptr,
+                       nullptr,
                        nullptr};
 }
 
@@ -435,6 +452,14 @@ void CompositeBlendFormOntoOpaque(uint32_t* d, int dPitch, const BlendFormRect& 
                                   int height) {
     const auto kernel = Active().compositeBlendFormOntoOpaque;
     (kernel ? kernel : Reference::CompositeBlendFormOntoOpaque)(d, dPitch, s, width, height);
+}
+bool HasDarkenKernel() {
+    return Active().darkenThroughBlendForm != nullptr;
+}
+void DarkenThroughBlendForm(uint32_t* d, int dPitch, const BlendFormRect& s, int width, int height,
+                            const uint16_t* blend) {
+    const auto kernel = Active().darkenThroughBlendForm;
+    (kernel ? kernel : Reference::DarkenThroughBlendForm)(d, dPitch, s, width, height, blend);
 }
 void TintRect(uint32_t* d, int dPitch, const SourceRect& s, int width, int height, const Color& c,
               const uint8_t* effAlpha, const uint32_t* tintR, const uint32_t* tintG,

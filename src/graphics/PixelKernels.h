@@ -119,6 +119,15 @@ bool HasBlendFormKernel();
 // A rectangle in blend form composited onto opaque destination pixels (pitch in pixels).
 void CompositeBlendFormOntoOpaque(uint32_t* d, int dPitch, const BlendFormRect& s, int width,
                                   int height);
+// What TintRect draws in black at full strength (the colour 0, 0, 0, 255) from the pixels of a
+// rectangle in blend form: black leaves only the destination's term, each channel dst x (256 -
+// a) / 256 with a the source alpha (0 for an opaque pixel, as with the form's weight 0), and
+// pixels of alpha 0 leave the destination alone. Destination pixels that are not opaque take
+// the general formula through `blend`, as TintRow does. Only where the current level has a
+// kernel for it (otherwise TintRect is the faster way).
+bool HasDarkenKernel();
+void DarkenThroughBlendForm(uint32_t* d, int dPitch, const BlendFormRect& s, int width, int height,
+                            const uint16_t* blend);
 // TintRow on each row of a source rectangle of either form.
 void TintRect(uint32_t* d, int dPitch, const SourceRect& s, int width, int height, const Color& c,
               const uint8_t* effAlpha, const uint32_t* tintR, const uint32_t* tintG,
@@ -208,6 +217,8 @@ void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const uint32_t* s, int sPi
 void CompositeRectOntoOpaque(uint32_t* d, int dPitch, const SourceRect& s, int width, int height);
 void CompositeBlendFormOntoOpaque(uint32_t* d, int dPitch, const BlendFormRect& s, int width,
                                   int height);
+void DarkenThroughBlendForm(uint32_t* d, int dPitch, const BlendFormRect& s, int width, int height,
+                            const uint16_t* blend);
 void TintRect(uint32_t* d, int dPitch, const SourceRect& s, int width, int height, const Color& c,
               const uint8_t* effAlpha, const uint32_t* tintR, const uint32_t* tintG,
               const uint32_t* tintB, const uint16_t* blend);

@@ -469,6 +469,77 @@ KELVANE_AVX512 void CompositeBlendFormOntoOpaque(uint32_t* d, int dPitch, const 
     }
 }
 
+// Black at full strength through the form's weights onto opaque pixels: each channel dst x
+// weight / 256 (an opaque pixel's true weight 1 gives the same 0 as the form's 0); groups over
+// pixels that are not opaque take the reference, transparent groups are skipped.
+// Up to sixteen pixels of DarkenThroughBlendForm (`part` says which), in vectors of `V`.
+template <typename V>
+KELVANE_AVX512 inline __attribute__((always_inline)) void DarkenPart(uint32_t* d, int dPitch,
+                                                                     const uint32_t* greenWeight,
+                                                                     int count,
+                                                                     const uint16_t* blend) {
+    constexpr bool kWhole = sizeof(V) == 64;
+    const __mmask16 part = TailMask(count);
+    V gw, dv;
+    __mmask16 visible, opaque;
+    if constexpr (kWhole) {
+        gw = _mm512_maskz_loadu_epi32(part, greenWeight);
+        visible = _mm512_cmplt_epu32_mask(gw, _mm512_set1_epi32(0x01000000)) & part;
+        if (visible == 0) return;
+        dv = _mm512_maskz_loadu_epi32(part, d);
+        opaque = OpaqueLanes(dv);
+    } else {
+        gw = _mm256_maskz_loadu_epi32(__mmask8(part), greenWeight);
+        visible = _mm256_cmplt_epu32_mask(gw, _mm256_set1_epi32(0x01000000)) & part;
+        if (visible == 0) return;
+        dv = _mm256_maskz_loadu_epi32(__mmask8(part), d);
+        opaque = _mm256_cmpge_epu32_mask(dv, _mm256_set1_epi32(int(0xFF000000u)));
+    }
+    if ((opaque & part) != part) {
+        BlendFormRect rest;
+        rest.greenWeight = greenWeight;
+        rest.pitch = 0;
+        Reference::DarkenThroughBlendForm(d, dPitch, rest, count, 1, blend);
+        return;
+    }
+    if constexpr (kWhole) {
+        const __m512i weight = _mm512_shuffle_epi8(
+            gw, _mm512_set4_epi32(0x0F0E0F0E, 0x0B0A0B0A, 0x07060706, 0x03020302));
+        const __m512i even = _mm512_mullo_epi16(EvenBytes(dv), weight);
+        const __m512i odd = _mm512_mullo_epi16(OddBytes(dv), weight);
+        _mm512_mask_storeu_epi32(d, visible, Join(even, odd));
+    } else {
+        const __m256i weight = _mm256_shuffle_epi8(
+            gw, _mm256_setr_epi32(0x03020302, 0x07060706, 0x0B0A0B0A, 0x0F0E0F0E, 0x03020302,
+                                  0x07060706, 0x0B0A0B0A, 0x0F0E0F0E));
+        const __m256i even =
+            _mm256_mullo_epi16(_mm256_and_si256(dv, _mm256_set1_epi32(0x00FF00FF)), weight);
+        const __m256i odd = _mm256_mullo_epi16(_mm256_srli_epi16(dv, 8), weight);
+        _mm256_mask_storeu_epi32(d, __mmask8(visible), Join8(even, odd));
+    }
+}
+
+// Black at full strength through the form's weights onto opaque pixels: each channel dst x
+// weight / 256 (an opaque pixel's true weight 1 gives the same 0 as the form's 0); groups over
+// pixels that are not opaque take the reference, transparent groups are skipped. A row's last
+// eight pixels or fewer go in half-width vectors (glyph rows are often a little over sixteen).
+KELVANE_AVX512 void DarkenThroughBlendForm(uint32_t* d, int dPitch, const BlendFormRect& s,
+                                           int width, int height, const uint16_t* blend) {
+    const int whole = width & ~15;
+    const int rest = width - whole;
+    for (int j = 0; j < height; ++j) {
+        uint32_t* row = d + size_t(j) * size_t(dPitch);
+        const uint32_t* greenWeight = s.greenWeight + size_t(j) * size_t(s.pitch);
+        for (int i = 0; i < whole; i += 16)
+            DarkenPart<__m512i>(row + i, dPitch, greenWeight + i, 16, blend);
+        if (rest > 8) {
+            DarkenPart<__m512i>(row + whole, dPitch, greenWeight + whole, rest, blend);
+        } else if (rest > 0) {
+            DarkenPart<__m256i>(row + whole, dPitch, greenWeight + whole, rest, blend);
+        }
+    }
+}
+
 KELVANE_AVX512 void TintRect(uint32_t* d, int dPitch, const SourceRect& s, int width, int height,
                              const Color& c, const uint8_t* effAlpha, const uint32_t* tintR,
                              const uint32_t* tintG, const uint32_t* tintB, const uint16_t* blend) {
@@ -833,6 +904,7 @@ KernelTable Avx512Kernels() {
     table.accumulateRowPairs = Avx512::AccumulateRowPairs;
     table.finishFilteredRowPair = Avx512::FinishFilteredRowPair;
     table.compositeBlendFormOntoOpaque = Avx512::CompositeBlendFormOntoOpaque;
+    table.darkenThroughBlendForm = Avx512::DarkenThroughBlendForm;
     return table;
 }
 

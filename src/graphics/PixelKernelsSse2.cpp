@@ -310,6 +310,7 @@ KernelTable Sse2Kernels() {
                        nullptr,
                        nullptr,
                        nullptr,
+                       nullptr,
                        nullptr};
 }
 

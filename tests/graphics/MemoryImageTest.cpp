@@ -356,6 +356,51 @@ TEST(MemoryImageTest, DeferredWholeFillGivesThePixelsOfAnImmediateFill) {
     EXPECT_EQ(buffer.back(), fill.ToInt());
 }
 
+TEST(MemoryImageTest, BlackTextDrawsTheSameFromTheBlendForm) {
+    // Black at full strength is drawn from the source's blend form from its second draw on: the
+    // pixels must be the tint's, over a screen with a few pixels that are not opaque, from a
+    // 32-bit source and from a palette one.
+    std::vector<uint32_t> pixels(30 * 12);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const uint32_t a = i % 6 == 0 ? 0 : i % 4 == 0 ? 255 : uint32_t(i * 53 % 254) + 1;
+        pixels[i] = (a << 24) | uint32_t(i * 2654435761u >> 8 & 0x00FFFFFF);
+    }
+    const Rect part(2, 1, 25, 10);
+    const Color black(0, 0, 0, 255);
+    auto screenPixels = [] {
+        std::vector<uint32_t> p(40 * 20, 0xFF8090A0);
+        for (size_t i = 0; i < p.size(); i += 37) p[i] = 0x40102030;
+        return p;
+    };
+    auto expectDrawnAsTinted = [&](MemoryImage& source, const char* what) {
+        const pixeltest::TintTables t(black);
+        std::vector<uint32_t> expected = screenPixels();
+        PixelKernels::SourceRect rect;
+        const std::vector<uint32_t> sourcePixels(source.GetBits(), source.GetBits() + 30 * 12);
+        rect.pixels = sourcePixels.data() + 1 * 30 + 2;
+        rect.pitch = 30;
+        PixelKernels::Reference::TintRect(expected.data() + 3 * 40 + 4, 40, rect, part.width,
+                                          part.height, black, t.effAlpha, t.r, t.g, t.b,
+                                          PixelKernels::GetBlendTable().entries);
+        for (int draw = 1; draw <= 2; ++draw) {
+            std::vector<uint32_t> start = screenPixels();
+            MemoryImage screen(nullptr);
+            screen.SetBits(start.data(), 40, 20);
+            screen.Blt(&source, 4, 3, part, black, 0);
+            EXPECT_EQ(std::vector<uint32_t>(screen.GetBits(), screen.GetBits() + 40 * 20), expected)
+                << what << ", draw " << draw;
+        }
+    };
+    MemoryImage source(nullptr);
+    source.SetBits(pixels.data(), 30, 12);
+    expectDrawnAsTinted(source, "32-bit pixels");
+    EXPECT_NE(source.blendForm, nullptr);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = pixels[i % 100];
+    source.SetBits(pixels.data(), 30, 12);
+    ASSERT_TRUE(source.Palletize());
+    expectDrawnAsTinted(source, "palette form");
+}
+
 TEST(MemoryImageTest, BlitsOntoAnOpaqueImageFollowTheSourcesPixels) {
     // The blend form a source keeps for these blits (made at its second draw) must give the
     // pixels' composite for a part of the source, and follow the pixels when they change, in

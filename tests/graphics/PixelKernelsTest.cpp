@@ -17,6 +17,7 @@
 
 using namespace Zarvo;
 using namespace Zarvo::PixelKernels;
+using pixeltest::TintTables;
 
 namespace {
 
@@ -100,20 +101,6 @@ struct RowCase {
     Alphas destination;
     RowOp op;
     Alphas source = Alphas::Mixed;
-};
-
-// The look-up tables of a tint, as the drawing code builds them.
-struct TintTables {
-    uint8_t effAlpha[256];
-    uint32_t r[256], g[256], b[256];
-    explicit TintTables(const Color& tint) {
-        for (int v = 0; v < 256; ++v) {
-            effAlpha[v] = uint8_t((tint.alpha * v) / 255);
-            r[v] = uint32_t((v * tint.red) / 256) << 16;
-            g[v] = uint32_t((v * tint.green) / 256) << 8;
-            b[v] = uint32_t((v * tint.blue) / 256);
-        }
-    }
 };
 
 TEST_F(PixelKernelsTest, RowKernelsMatchTheReferenceAtEveryLevel) {
@@ -339,6 +326,53 @@ TEST_F(PixelKernelsTest, BlendFormCompositesAsThePixelsDoAtEveryLevel) {
                     CompositeBlendFormOntoOpaque(actual.data() + 1, dPitch, rect, width, height);
                     ASSERT_EQ(actual, expected)
                         << width << " x " << height << ", " << SimdLevelName(level);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(PixelKernelsTest, DarkeningThroughTheBlendFormIsBlackTextAtEveryLevel) {
+    // Black at full strength from the form: the pixels TintRect draws in black from the source
+    // pixels. Opaque source pixels must not copy, and destination pixels that are not opaque
+    // (the mixed destinations have some in most groups) take the general formula.
+    const Color black(0, 0, 0, 255);
+    const TintTables t(black);
+    const uint16_t* blend = GetBlendTable().entries;
+    for (int width : {1, 7, 12, 16, 17, 33, 100}) {
+        for (int height : {1, 3, 20}) {
+            const int srcPitch = width + 5;
+            const int dPitch = width + 3;
+            const size_t count = size_t(srcPitch) * size_t(height);
+            for (Alphas source : {Alphas::Mixed, Alphas::Translucent, Alphas::Opaque}) {
+                for (Alphas destination : {Alphas::Opaque, Alphas::Mixed}) {
+                    const std::vector<uint32_t> pixels = MakePixels(rng, count, source);
+                    std::vector<uint32_t> blueRed(count), greenWeight(count);
+                    MakeBlendForm(blueRed.data(), greenWeight.data(), pixels.data(), int(count));
+                    BlendFormRect rect;
+                    rect.blueRed = blueRed.data() + 1;
+                    rect.greenWeight = greenWeight.data() + 1;
+                    rect.pitch = srcPitch;
+                    SourceRect sourceRect;
+                    sourceRect.pixels = pixels.data() + 1;
+                    sourceRect.pitch = srcPitch;
+                    const std::vector<uint32_t> dst =
+                        MakePixels(rng, size_t(dPitch) * size_t(height) + 2, destination);
+                    std::vector<uint32_t> expected = dst;
+                    Reference::TintRect(expected.data() + 1, dPitch, sourceRect, width, height,
+                                        black, t.effAlpha, t.r, t.g, t.b, blend);
+                    std::vector<uint32_t> scalar = dst;
+                    Reference::DarkenThroughBlendForm(scalar.data() + 1, dPitch, rect, width,
+                                                      height, blend);
+                    ASSERT_EQ(scalar, expected) << width << " x " << height << ", scalar";
+                    for (SimdLevel level : Levels()) {
+                        SetSimdLevel(level);
+                        std::vector<uint32_t> actual = dst;
+                        DarkenThroughBlendForm(actual.data() + 1, dPitch, rect, width, height,
+                                               blend);
+                        ASSERT_EQ(actual, expected)
+                            << width << " x " << height << ", " << SimdLevelName(level);
+                    }
                 }
             }
         }

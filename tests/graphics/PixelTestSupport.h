@@ -12,6 +12,20 @@
 
 namespace pixeltest {
 
+// The look-up tables of a tint, as the drawing code builds them.
+struct TintTables {
+    uint8_t effAlpha[256];
+    uint32_t r[256], g[256], b[256];
+    explicit TintTables(const Zarvo::Color& tint) {
+        for (int v = 0; v < 256; ++v) {
+            effAlpha[v] = uint8_t((tint.alpha * v) / 255);
+            r[v] = uint32_t((v * tint.red) / 256) << 16;
+            g[v] = uint32_t((v * tint.green) / 256) << 8;
+            b[v] = uint32_t((v * tint.blue) / 256);
+        }
+    }
+};
+
 // An image of w x h pixels, all `fill`, belonging to no application.
 inline std::unique_ptr<Zarvo::MemoryImage> MakeImage(int w, int h, uint32_t fill = 0) {
     auto image = std::make_unique<Zarvo::MemoryImage>(nullptr);
