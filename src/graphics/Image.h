@@ -9,6 +9,8 @@
 
 namespace Zarvo {
 
+class MemoryImage;
+
 // The abstract drawing target and drawing source. The base versions of the drawing operations
 // draw nothing; `MemoryImage` does the pixel work in software. Rectangles and points handed to
 // these operations are already translated and clipped by the drawing context.
@@ -44,6 +46,10 @@ public:
     Image(const Image& other);
     Image& operator=(const Image& other);
     virtual ~Image();
+
+    // The image as a memory image, or null: what a blit needs to know of its source, without
+    // a dynamic_cast on every one of a frame's hundred draws.
+    virtual MemoryImage* AsMemoryImage() { return nullptr; }
 
     int GetWidth() const { return width; }
     int GetHeight() const { return height; }

@@ -649,7 +649,7 @@ void MemoryImage::FillRectBlend(uint32_t* dst, int dstPitch, const Rect& rect, u
 
 void MemoryImage::Blt(Image* image, int x, int y, const Rect& srcRect, const Color& color,
                       int drawMode) {
-    auto* src = dynamic_cast<MemoryImage*>(image);
+    auto* src = image != nullptr ? image->AsMemoryImage() : nullptr;
     if (!src || src == this) return;
     src->drawn = true;
     // Defensive clipping: the context already clipped, but the pixels must never be overrun.
@@ -810,7 +810,7 @@ void MemoryImage::StretchBlt(Image* image, const Rect& destRect, const Rect& src
                              const Rect& clipRect, const Color& color, int drawMode,
                              bool fastStretch) {
     (void)drawMode;  // stretching draws normally in both modes
-    auto* src = dynamic_cast<MemoryImage*>(image);
+    auto* src = image != nullptr ? image->AsMemoryImage() : nullptr;
     if (!src || src == this || destRect.IsEmpty() || srcRect.IsEmpty()) return;
     if (srcRect.x < 0 || srcRect.y < 0 || int64_t(srcRect.x) + srcRect.width > src->width ||
         int64_t(srcRect.y) + srcRect.height > src->height) {

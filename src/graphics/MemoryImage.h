@@ -55,6 +55,8 @@ public:
     MemoryImage& operator=(const MemoryImage&) = delete;
     ~MemoryImage() override;
 
+    MemoryImage* AsMemoryImage() override { return this; }
+
     // The host that images made with the default constructor register with.
     static void SetDefaultHost(MemoryImageHost* host);
     static MemoryImageHost* GetDefaultHost();
