@@ -37,11 +37,11 @@ public:
     bool isVolatile = false;
     bool purgeBits = false;
     bool wantPal = false;
-    AlignedWords nativeAlphaData;                   // premultiplied display-format copy
-    std::unique_ptr<uint8_t[]> rlAlphaData;        // run lengths by alpha class
-    std::unique_ptr<uint8_t[]> rlAdditiveData;     // run lengths by zero / non-zero colour
-    AlignedWords paletteExpansion;                 // palette form as 32-bit pixels, to draw from
-    AlignedWords blendForm;                        // see GetBlendForm
+    AlignedWords nativeAlphaData;               // premultiplied display-format copy
+    std::unique_ptr<uint8_t[]> rlAlphaData;     // run lengths by alpha class
+    std::unique_ptr<uint8_t[]> rlAdditiveData;  // run lengths by zero / non-zero colour
+    AlignedWords paletteExpansion;              // palette form as 32-bit pixels, to draw from
+    AlignedWords blendForm;                     // see GetBlendForm
     bool blendFormAsked = false;   // GetBlendForm was asked since the pixels last changed
     bool bitsChangedFlag = false;  // pixels changed since the flags were last computed
     MemoryImageHost* host = nullptr;

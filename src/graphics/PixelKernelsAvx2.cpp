@@ -476,6 +476,65 @@ KELVANE_AVX2 void CompositeBlendFormOntoOpaque(uint32_t* d, int dPitch, const Bl
     }
 }
 
+// Eight pixels of DarkenThroughBlendForm onto opaque ones: each channel dst x weight / 256
+// (transparent lanes are the caller's to keep).
+KELVANE_AVX2 inline __m256i Darken8(__m256i greenWeight, __m256i d) {
+    const __m256i weightIndex = _mm256_setr_epi32(0x03020302, 0x07060706, 0x0B0A0B0A, 0x0F0E0F0E,
+                                                  0x03020302, 0x07060706, 0x0B0A0B0A, 0x0F0E0F0E);
+    const __m256i weight = _mm256_shuffle_epi8(greenWeight, weightIndex);
+    return Join(_mm256_mullo_epi16(EvenBytes(d), weight), _mm256_mullo_epi16(OddBytes(d), weight));
+}
+
+KELVANE_AVX2 void DarkenThroughBlendForm(uint32_t* d, int dPitch, const BlendFormRect& s, int width,
+                                         int height, const uint16_t* blend) {
+    const __m256i transparent = _mm256_set1_epi32(0x01000000);
+    // Eight pixels at `i`: transparent lanes keep the destination, groups over pixels that are
+    // not opaque take the reference (written at once: `Darken8` reads only its own pixels).
+    auto group = [&](uint32_t* row, const uint32_t* greenWeight, int i, __m256i* out) KELVANE_AVX2 {
+        const __m256i gw = Load(greenWeight + i);
+        const __m256i dv = Load(row + i);
+        if (!AllOpaque(dv)) return false;
+        *out = _mm256_blendv_epi8(dv, Darken8(gw, dv), _mm256_cmpgt_epi32(transparent, gw));
+        return true;
+    };
+    for (int j = 0; j < height; ++j) {
+        uint32_t* row = d + size_t(j) * size_t(dPitch);
+        const uint32_t* greenWeight = s.greenWeight + size_t(j) * size_t(s.pitch);
+        BlendFormRect rowForm;
+        rowForm.greenWeight = greenWeight;
+        rowForm.pitch = s.pitch;
+        if (width < 8) {
+            Reference::DarkenThroughBlendForm(row, dPitch, rowForm, width, 1, blend);
+            continue;
+        }
+        // A row that is not a whole number of groups ends with the last eight pixels: computed
+        // first, from the untouched destination, and stored last over the overlap.
+        const bool overlap = width % 8 != 0;
+        __m256i last = _mm256_setzero_si256();
+        const bool lastDone = overlap && group(row, greenWeight, width - 8, &last);
+        for (int i = 0; i + 8 <= width; i += 8) {
+            __m256i out;
+            if (group(row, greenWeight, i, &out)) {
+                Store(row + i, out);
+            } else {
+                BlendFormRect part = rowForm;
+                part.greenWeight = greenWeight + i;
+                Reference::DarkenThroughBlendForm(row + i, dPitch, part, 8, 1, blend);
+            }
+        }
+        if (overlap) {
+            const int k = width & ~7;
+            if (lastDone) {
+                Store(row + width - 8, last);
+            } else {
+                BlendFormRect part = rowForm;
+                part.greenWeight = greenWeight + k;
+                Reference::DarkenThroughBlendForm(row + k, dPitch, part, width - k, 1, blend);
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace Avx2
 
@@ -495,6 +554,7 @@ KernelTable Avx2Kernels() {
     table.accumulateRowPairs = Avx2::AccumulateRowPairs;
     table.finishFilteredRowPair = Avx2::FinishFilteredRowPair;
     table.compositeBlendFormOntoOpaque = Avx2::CompositeBlendFormOntoOpaque;
+    table.darkenThroughBlendForm = Avx2::DarkenThroughBlendForm;
     table.compositeRowOverColor = Avx2::CompositeRowOverColor;
     return table;
 }
