@@ -606,6 +606,17 @@ int ClampChannel(int v) {
 // Blits narrower than this onto an opaque destination go to the rectangle kernel in one call.
 constexpr int kWholeRun = 64;
 
+// The part `r` of the source's blend form, when the source has (or now makes) one.
+bool BlendFormPart(MemoryImage* src, const Rect& r, BlendFormRect& part) {
+    const uint32_t* form = src->GetBlendForm();
+    if (form == nullptr) return false;
+    const size_t at = size_t(r.y) * size_t(src->width) + size_t(r.x);
+    part.blueRed = form + at;
+    part.greenWeight = form + size_t(src->width) * size_t(src->height) + at;
+    part.pitch = src->width;
+    return true;
+}
+
 }  // namespace
 
 void MemoryImage::FillRect(const Rect& rect, const Color& color, int drawMode) {
@@ -685,13 +696,8 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
         if ((src->hasTrans || src->hasAlpha) && HasBlendFormKernel()) {
             // An image with transparent or translucent pixels draws from its blend form where
             // the kernels have it: half the products per pixel.
-            if (const uint32_t* form = src->GetBlendForm()) {
-                const size_t plane = size_t(src->width) * size_t(src->height);
-                const size_t at = size_t(srcRect.y) * size_t(src->width) + size_t(srcRect.x);
-                BlendFormRect rect;
-                rect.blueRed = form + at;
-                rect.greenWeight = form + plane + at;
-                rect.pitch = src->width;
+            BlendFormRect rect;
+            if (BlendFormPart(src, srcRect, rect)) {
                 CompositeBlendFormOntoOpaque(dstBits + size_t(y) * size_t(pitch) + size_t(x), pitch,
                                              rect, w, srcRect.height);
                 return;
@@ -745,11 +751,8 @@ void MemoryImage::BltNormal(MemoryImage* src, int x, int y, const Rect& srcRect,
     // Black text at full strength only darkens: drawn through the weights of the source's
     // blend form where the kernels have that, without the tint's products.
     if (c == Color(0, 0, 0, 255) && HasDarkenKernel()) {
-        if (const uint32_t* form = src->GetBlendForm()) {
-            BlendFormRect rect;
-            rect.blueRed = form + size_t(srcRect.y) * size_t(src->width) + size_t(srcRect.x);
-            rect.greenWeight = rect.blueRed + size_t(src->width) * size_t(src->height);
-            rect.pitch = src->width;
+        BlendFormRect rect;
+        if (BlendFormPart(src, srcRect, rect)) {
             DarkenThroughBlendForm(dstBits + size_t(y) * size_t(pitch) + size_t(x), pitch, rect, w,
                                    srcRect.height, blend);
             return;

@@ -292,6 +292,19 @@ TEST_F(PixelKernelsTest, RectKernelsMatchTheReferenceAtEveryLevel) {
     }
 }
 
+// The blend form of `pixels` (rows of `pitch`), and its rectangle from pixel 1 on.
+struct FormOf {
+    std::vector<uint32_t> blueRed, greenWeight;
+    BlendFormRect rect;
+    FormOf(const std::vector<uint32_t>& pixels, int pitch)
+        : blueRed(pixels.size()), greenWeight(pixels.size()) {
+        MakeBlendForm(blueRed.data(), greenWeight.data(), pixels.data(), int(pixels.size()));
+        rect.blueRed = blueRed.data() + 1;
+        rect.greenWeight = greenWeight.data() + 1;
+        rect.pitch = pitch;
+    }
+};
+
 TEST_F(PixelKernelsTest, BlendFormCompositesAsThePixelsDoAtEveryLevel) {
     // Runs of 1 to 40 pixels of each kind make whole groups of sixteen transparent, opaque and
     // mixed. The destination is opaque by its flags; its alpha bytes vary, and only pixels the
@@ -305,12 +318,8 @@ TEST_F(PixelKernelsTest, BlendFormCompositesAsThePixelsDoAtEveryLevel) {
             const size_t count = size_t(srcPitch) * size_t(height);
             for (Alphas source : {Alphas::Mixed, Alphas::Translucent, Alphas::Opaque}) {
                 const std::vector<uint32_t> pixels = MakePixels(rng, count, source);
-                std::vector<uint32_t> blueRed(count), greenWeight(count);
-                MakeBlendForm(blueRed.data(), greenWeight.data(), pixels.data(), int(count));
-                BlendFormRect rect;
-                rect.blueRed = blueRed.data() + 1;
-                rect.greenWeight = greenWeight.data() + 1;
-                rect.pitch = srcPitch;
+                const FormOf form(pixels, srcPitch);
+                const BlendFormRect& rect = form.rect;
                 const std::vector<uint32_t> dst =
                     MakePixels(rng, size_t(dPitch) * size_t(height) + 2, Alphas::Mixed);
                 std::vector<uint32_t> expected = dst;
@@ -347,12 +356,8 @@ TEST_F(PixelKernelsTest, DarkeningThroughTheBlendFormIsBlackTextAtEveryLevel) {
             for (Alphas source : {Alphas::Mixed, Alphas::Translucent, Alphas::Opaque}) {
                 for (Alphas destination : {Alphas::Opaque, Alphas::Mixed}) {
                     const std::vector<uint32_t> pixels = MakePixels(rng, count, source);
-                    std::vector<uint32_t> blueRed(count), greenWeight(count);
-                    MakeBlendForm(blueRed.data(), greenWeight.data(), pixels.data(), int(count));
-                    BlendFormRect rect;
-                    rect.blueRed = blueRed.data() + 1;
-                    rect.greenWeight = greenWeight.data() + 1;
-                    rect.pitch = srcPitch;
+                    const FormOf form(pixels, srcPitch);
+                    const BlendFormRect& rect = form.rect;
                     SourceRect sourceRect;
                     sourceRect.pixels = pixels.data() + 1;
                     sourceRect.pitch = srcPitch;
