@@ -279,6 +279,9 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
     std::fill(std::begin(gBucketHead), std::end(gBucketHead), -1);
     std::fill(std::begin(gBucketTail), std::end(gBucketTail), -1);
     int poolUsed = 0;
+    // The range of buckets in use: a string's characters usually share one order.
+    int firstBucket = kOrderBuckets;
+    int lastBucket = -1;
 
     const unsigned char* charMap = fontData->charMap;
     long long penX = x;
@@ -329,6 +332,8 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
                 gDrawPool[gBucketTail[order]].next = poolUsed;
             }
             gBucketTail[order] = poolUsed;
+            firstBucket = std::min(firstBucket, order);
+            lastBucket = std::max(lastBucket, order);
             ++poolUsed;
             if (drawnRects != nullptr) {
                 drawnRects->emplace_back(draw.x, draw.y, draw.source.width, draw.source.height);
@@ -341,7 +346,7 @@ void ImageFont::DrawStringEx(Graphics* g, int x, int y, const std::string& text,
         penX = nextPenX;
     }
 
-    for (int bucket = 0; bucket < kOrderBuckets; ++bucket) {
+    for (int bucket = firstBucket; bucket <= lastBucket; ++bucket) {
         for (int i = gBucketHead[bucket]; i >= 0; i = gDrawPool[i].next) {
             const QueuedDraw& draw = gDrawPool[i];
             if (draw.image == nullptr || draw.source.IsEmpty()) continue;

@@ -430,8 +430,40 @@ KELVANE_AVX2 void FinishFilteredRowPair(uint32_t* d, const uint16_t* in0, uint32
                                      count - i);
 }
 
+// Narrow images (glyphs, pieces, icons), rows of 9 to 48 pixels: every group of eight goes
+// through the formula, opaque pixels (weight 0) included, and only the transparent lanes keep
+// the destination. A glyph's or a piece's rows change from transparent to opaque to mixed
+// groups from one row to the next, and branching on the kind of each group costs more than the
+// work. The row ends with its last eight pixels, computed first from the untouched destination
+// and stored last over the overlap.
+KELVANE_AVX2 void CompositeNarrowBlendForm(uint32_t* d, int dPitch, const BlendFormRect& s,
+                                           int width, int height) {
+    const __m256i transparent = _mm256_set1_epi32(0x01000000);
+    const int k = width - 8;
+    for (int j = 0; j < height; ++j) {
+        uint32_t* row = d + size_t(j) * size_t(dPitch);
+        const uint32_t* blueRed = s.blueRed + size_t(j) * size_t(s.pitch);
+        const uint32_t* greenWeight = s.greenWeight + size_t(j) * size_t(s.pitch);
+        const __m256i gwLast = Load(greenWeight + k);
+        const __m256i dLast = Load(row + k);
+        const __m256i last = _mm256_blendv_epi8(dLast, BlendForm8(Load(blueRed + k), gwLast, dLast),
+                                                _mm256_cmpgt_epi32(transparent, gwLast));
+        for (int i = 0; i < k; i += 8) {
+            const __m256i gw = Load(greenWeight + i);
+            const __m256i dv = Load(row + i);
+            Store(row + i, _mm256_blendv_epi8(dv, BlendForm8(Load(blueRed + i), gw, dv),
+                                              _mm256_cmpgt_epi32(transparent, gw)));
+        }
+        Store(row + k, last);
+    }
+}
+
 KELVANE_AVX2 void CompositeBlendFormOntoOpaque(uint32_t* d, int dPitch, const BlendFormRect& s,
                                                int width, int height) {
+    if (width > 8 && width <= 48) {
+        CompositeNarrowBlendForm(d, dPitch, s, width, height);
+        return;
+    }
     // Green-weight words are below 2^25, so signed compares order them: transparent pixels
     // (weight 256) reach 0x01000000, opaque ones (weight 0) stay below 0x00010000.
     const __m256i transparent = _mm256_set1_epi32(0x01000000);

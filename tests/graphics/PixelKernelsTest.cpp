@@ -311,7 +311,7 @@ TEST_F(PixelKernelsTest, BlendFormCompositesAsThePixelsDoAtEveryLevel) {
     // source leaves alone keep theirs. Rows start at every offset within a cache line (the
     // pitches are odd); the widths cross the kernels' changes of method (groups of eight up to
     // 48 pixels, the destination's cache lines first from 96).
-    for (int width : {1, 5, 8, 16, 17, 24, 40, 47, 48, 49, 63, 64, 95, 96, 97, 100, 130}) {
+    for (int width : {1, 5, 8, 9, 12, 16, 17, 24, 40, 47, 48, 49, 63, 64, 95, 96, 97, 100, 130}) {
         for (int height : {1, 3, 40}) {
             const int srcPitch = width + 7;
             const int dPitch = width + 3;
