@@ -430,6 +430,18 @@ KELVANE_AVX2 void FinishFilteredRowPair(uint32_t* d, const uint16_t* in0, uint32
                                      count - i);
 }
 
+// Eight pixels in blend form composited onto the destination's eight at `d`, which stay as they
+// are under transparent pixels: the value to store, worked out from the destination as it is.
+KELVANE_AVX2 inline __m256i BlendFormGroup8(const uint32_t* d, const uint32_t* blueRed,
+                                            const uint32_t* greenWeight) {
+    const __m256i gw = Load(greenWeight);
+    const __m256i dv = Load(d);
+    return _mm256_blendv_epi8(dv, BlendForm8(Load(blueRed), gw, dv),
+                              _mm256_cmpgt_epi32(_mm256_set1_epi32(0x01000000), gw));
+}
+
+constexpr int kNarrowBlendForm = 48;
+
 // Narrow images (glyphs, pieces, icons), rows of 9 to 48 pixels: every group of eight goes
 // through the formula, opaque pixels (weight 0) included, and only the transparent lanes keep
 // the destination. A glyph's or a piece's rows change from transparent to opaque to mixed
@@ -438,29 +450,21 @@ KELVANE_AVX2 void FinishFilteredRowPair(uint32_t* d, const uint16_t* in0, uint32
 // and stored last over the overlap.
 KELVANE_AVX2 void CompositeNarrowBlendForm(uint32_t* d, int dPitch, const BlendFormRect& s,
                                            int width, int height) {
-    const __m256i transparent = _mm256_set1_epi32(0x01000000);
     const int k = width - 8;
     for (int j = 0; j < height; ++j) {
         uint32_t* row = d + size_t(j) * size_t(dPitch);
         const uint32_t* blueRed = s.blueRed + size_t(j) * size_t(s.pitch);
         const uint32_t* greenWeight = s.greenWeight + size_t(j) * size_t(s.pitch);
-        const __m256i gwLast = Load(greenWeight + k);
-        const __m256i dLast = Load(row + k);
-        const __m256i last = _mm256_blendv_epi8(dLast, BlendForm8(Load(blueRed + k), gwLast, dLast),
-                                                _mm256_cmpgt_epi32(transparent, gwLast));
-        for (int i = 0; i < k; i += 8) {
-            const __m256i gw = Load(greenWeight + i);
-            const __m256i dv = Load(row + i);
-            Store(row + i, _mm256_blendv_epi8(dv, BlendForm8(Load(blueRed + i), gw, dv),
-                                              _mm256_cmpgt_epi32(transparent, gw)));
-        }
+        const __m256i last = BlendFormGroup8(row + k, blueRed + k, greenWeight + k);
+        for (int i = 0; i < k; i += 8)
+            Store(row + i, BlendFormGroup8(row + i, blueRed + i, greenWeight + i));
         Store(row + k, last);
     }
 }
 
 KELVANE_AVX2 void CompositeBlendFormOntoOpaque(uint32_t* d, int dPitch, const BlendFormRect& s,
                                                int width, int height) {
-    if (width > 8 && width <= 48) {
+    if (width > 8 && width <= kNarrowBlendForm) {
         CompositeNarrowBlendForm(d, dPitch, s, width, height);
         return;
     }
@@ -478,10 +482,7 @@ KELVANE_AVX2 void CompositeBlendFormOntoOpaque(uint32_t* d, int dPitch, const Bl
         __m256i last = _mm256_setzero_si256();
         if (overlap) {
             const int k = width - 8;
-            const __m256i gw = Load(greenWeight + k);
-            const __m256i dv = Load(row + k);
-            last = _mm256_blendv_epi8(dv, BlendForm8(Load(blueRed + k), gw, dv),
-                                      _mm256_cmpgt_epi32(transparent, gw));
+            last = BlendFormGroup8(row + k, blueRed + k, greenWeight + k);
         }
         int i = 0;
         for (; i + 8 <= width; i += 8) {
